@@ -1,0 +1,29 @@
+#pragma once
+#include "startup/navigator.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace vc {
+
+struct AppState;
+
+// Opens the screens: each main screen replaces the one before it and is built
+// afresh every time it is shown.
+class AppNavigator : public Navigator {
+public:
+    explicit AppNavigator(AppState& state) : state_(state) {}
+    void openNameSelection() override;
+    void openLevelScreen() override;
+    void quitProgram(int status) override;
+    QWidget* current() const { return current_; }
+    bool quitting() const { return quitting_; }
+
+private:
+    void replace(QWidget* next);
+    AppState& state_;
+    QPointer<QWidget> current_;
+    bool quitting_ = false;
+};
+
+} // namespace vc

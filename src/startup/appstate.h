@@ -1,0 +1,92 @@
+#pragma once
+#include "coursetable/coursetable.h"
+
+#include <QString>
+#include <array>
+
+namespace vc {
+
+class Clock;
+class Random;
+class MessageService;
+class Launcher;
+class InstanceGuard;
+class Navigator;
+
+constexpr int kMaxLevel = 100;
+constexpr int kMaxStudent = 5000;
+constexpr int kMaxUnits = 100;
+constexpr int kMaxLevelCount = 99;
+
+// Where the program's files are; every folder ends with "/".
+struct DataPaths {
+    QString ProgramFolder;
+    QString DataFolder;
+    QString ProgramFolderName;
+    QString CourseFolder;
+    QString SoundFolder;
+};
+
+struct CommonSettings {
+    int SchoolYearStartMonth = 0;
+    QString SchoolName;
+    QString SchoolCode;  // five characters or empty
+    int ShowStatus2Students = 0;
+};
+
+struct CourseConfig {
+    QString SoftwareName;
+    int GroupByThree = 0;
+    int ChoiceListFlag = 0;
+    int ChoiceLabelFlag = 0;
+    int LetterTilesFlag = 0;
+    std::array<QString, 3> LevelSuffix;
+    std::array<QString, kMaxUnits + 2> UnitNames{};      // 1..UnitCount
+    std::array<int, kMaxUnits + 2> UnitRowCounts{};      // 0 counts rows before the first unit
+    int UnitCount = 0;
+    qint16 LevelCount = 0;
+    std::array<int, kMaxLevel + 1> DefaultTargetTime{};  // per level
+};
+
+// The outside world as the program reaches it; every pointer is set by main
+// (or by a test) before start-up runs.
+struct Services {
+    Clock* clock = nullptr;
+    Random* random = nullptr;
+    MessageService* messages = nullptr;
+    Launcher* launcher = nullptr;
+    InstanceGuard* instance = nullptr;
+    Navigator* navigator = nullptr;
+};
+
+// The program-wide state: one object, created in main and handed to every
+// screen and service by reference.
+struct AppState {
+    Services services;
+
+    DataPaths paths;
+    CommonSettings settings;
+    unsigned SeasonBackColor = 0;  // 0xBBGGRR
+
+    CourseConfig course;
+    CourseTable courseTable;
+
+    // Set by startCourse.
+    std::array<QString, kMaxLevel + 1> LevelNames{};
+    std::array<qint16, kMaxLevel + 1> TimedLevel{};
+    int TargetLevel = 0;
+    int PracticePanelFlag = 0;
+
+    // Current login.
+    qint16 CurrentStudentNumber = 0;
+    QString CurrentStudentName;
+    QString CurrentStudentClass;
+    qint32 LoginTime = 0;
+    int FirstVisitFlag = 0;
+    QString SelectedGradeFilter;
+
+    // Current level.
+    qint16 CurrentLevel = 0;
+};
+
+} // namespace vc

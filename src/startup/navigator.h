@@ -1,0 +1,17 @@
+#pragma once
+
+namespace vc {
+
+// Who opens which screen. Screens ask the navigator instead of including each
+// other, so the level screen → drill → end-of-drill → level screen cycle stays
+// out of the include graph.
+class Navigator {
+public:
+    virtual ~Navigator() = default;
+    virtual void openNameSelection() = 0;
+    virtual void openLevelScreen() = 0;
+    // Ends the program at once with the given exit status.
+    virtual void quitProgram(int status) = 0;
+};
+
+} // namespace vc

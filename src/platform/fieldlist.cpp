@@ -61,6 +61,11 @@ bool FieldListReader::atEnd() const
 
 FieldValue FieldListReader::next()
 {
+    if (pos_ >= text_.size() && afterComma_) {
+        // A file ending in a comma still holds a last, empty value.
+        afterComma_ = false;
+        return FieldValue{QString(), FieldValue::Kind::Plain, line_};
+    }
     if (pos_ >= text_.size())
         fail(QStringLiteral("値が足りません（ファイルの終わりを越えて読もうとしました）。"), line_);
     FieldValue value;
@@ -90,9 +95,11 @@ FieldValue FieldListReader::next()
             --end;
         value.text = text_.mid(start, end - start);
     }
+    afterComma_ = false;
     if (pos_ < text_.size()) {
         if (text_.at(pos_) == u',') {
             ++pos_;
+            afterComma_ = true;
         } else {
             if (text_.at(pos_) == u'\r' && pos_ + 1 < text_.size() && text_.at(pos_ + 1) == u'\n')
                 ++pos_;

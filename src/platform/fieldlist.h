@@ -44,6 +44,7 @@ private:
     QString text_;
     QString path_;
     qsizetype pos_ = 0;
+    bool afterComma_ = false; // a comma just ended a value: one more (maybe empty) follows
     int line_ = 1;
 };
 

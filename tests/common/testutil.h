@@ -4,6 +4,11 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <ostream>
+
+// Lets test failures print Japanese texts readably.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
 namespace vc::test {
 
 // Writes lines as CP932 with CR LF (fails the test on an unencodable character).

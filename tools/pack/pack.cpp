@@ -56,6 +56,8 @@ std::vector<Row> parseCsv(const QString& text)
                 } else {
                     field.append(c);
                 }
+            } else if (wasQuoted && c != u',') {
+                // blanks after a closing quote belong to no field
             } else if (c == u'"' && field.trimmed().isEmpty()) {
                 quoted = true;
                 wasQuoted = true;

@@ -40,6 +40,11 @@ public:
 
 } // namespace
 
+AppNavigator::AppNavigator(AppState& state, std::function<void(int)> quit)
+    : state_(state), quit_(quit ? std::move(quit) : [](int status) { QCoreApplication::exit(status); })
+{
+}
+
 void AppNavigator::replace(QWidget* next)
 {
     if (current_) {
@@ -54,8 +59,7 @@ void AppNavigator::openNameSelection()
     auto* screen = new namesel(state_);
     screen->setAttribute(Qt::WA_DeleteOnClose, false);
     replace(screen);
-    if (!screen->Form_Load())
-        return;
+    screen->Form_Load();
 }
 
 void AppNavigator::openLevelScreen()
@@ -68,7 +72,9 @@ void AppNavigator::openLevelScreen()
 void AppNavigator::quitProgram(int status)
 {
     quitting_ = true;
-    QCoreApplication::exit(status);
+    if (current_)
+        current_->close();
+    quit_(status);
 }
 
 } // namespace vc

@@ -2,6 +2,7 @@
 #include "startup/navigator.h"
 
 #include <QPointer>
+#include <functional>
 #include <QWidget>
 
 namespace vc {
@@ -12,7 +13,8 @@ struct AppState;
 // afresh every time it is shown.
 class AppNavigator : public Navigator {
 public:
-    explicit AppNavigator(AppState& state) : state_(state) {}
+    // `quit` ends the program; by default it leaves the event loop with the status.
+    explicit AppNavigator(AppState& state, std::function<void(int)> quit = {});
     void openNameSelection() override;
     void openLevelScreen() override;
     void quitProgram(int status) override;
@@ -22,6 +24,7 @@ public:
 private:
     void replace(QWidget* next);
     AppState& state_;
+    std::function<void(int)> quit_;
     QPointer<QWidget> current_;
     bool quitting_ = false;
 };

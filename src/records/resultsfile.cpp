@@ -1,0 +1,145 @@
+#include "records/resultsfile.h"
+
+#include "platform/clock.h"
+#include "platform/errors.h"
+#include "platform/lockedfile.h"
+
+#include <algorithm>
+
+namespace vc {
+
+QString resultsFilePath(const QString& courseFolder)
+{
+    return courseFolder + QStringLiteral("成績累積データ.dat");
+}
+
+ResultsFile::ResultsFile(const QString& path)
+    : path_(path)
+{
+    if (!QFile::exists(path_))
+        return;
+    file_ = std::make_unique<QFile>(path_);
+    // Unbuffered: a window of records arrives with one read call.
+    if (!file_->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        throw DataError(fileMessage(path_, QStringLiteral("を読めません。")));
+}
+
+qint64 ResultsFile::recordCount() const
+{
+    return file_ ? file_->size() / kResultRecordSize : 0;
+}
+
+QByteArray ResultsFile::readBytes(qint64 first, qint64 count)
+{
+    const qint64 available = recordCount();
+    first = std::max<qint64>(first, 1);
+    count = std::min(count, available - first + 1);
+    if (!file_ || count <= 0)
+        return {};
+    if (!file_->seek((first - 1) * kResultRecordSize))
+        throw DataError(fileMessage(path_, QStringLiteral("を読めません。")));
+    QByteArray bytes = file_->read(count * kResultRecordSize);
+    if (bytes.isEmpty() && file_->error() != QFileDevice::NoError)
+        throw DataError(fileMessage(path_, QStringLiteral("を読めません。")));
+    // The file may have been shortened meanwhile: only whole records count.
+    bytes.truncate(bytes.size() / kResultRecordSize * kResultRecordSize);
+    return bytes;
+}
+
+std::vector<ResultRecord> ResultsFile::read(qint64 first, qint64 count)
+{
+    const QByteArray bytes = readBytes(first, count);
+    std::vector<ResultRecord> records;
+    records.reserve(static_cast<size_t>(bytes.size() / kResultRecordSize));
+    for (qsizetype at = 0; at < bytes.size(); at += kResultRecordSize)
+        records.push_back(decodeResultRecord(bytes.constData() + at));
+    return records;
+}
+
+ResultsFile openResultsFile(const QString& courseFolder)
+{
+    return ResultsFile(resultsFilePath(courseFolder));
+}
+
+ResultRecord makeResultRecord(const ResultDestination& destination, qint16 level, qint32 resultSeconds, const Clock& clock)
+{
+    ResultRecord record;
+    record.runDate = dayNumber(clock.today());
+    record.runTime = dayFraction(clock.timeOfDay());
+    record.studentNumber = destination.studentNumber;
+    record.level = level;
+    record.seconds = resultSeconds;
+    if (!schoolCodeField(destination.schoolCode, &record.schoolCode))
+        throw DataError(fileMessage(resultsFilePath(destination.courseFolder),
+                                    QStringLiteral("に学校コード「%1」を書けません（Shift-JIS にない文字があります）。").arg(destination.schoolCode)));
+    return record;
+}
+
+void appendResultRecord(const ResultDestination& destination, qint16 level, qint32 resultSeconds, const Clock& clock)
+{
+    const QByteArray bytes = encodeResultRecord(makeResultRecord(destination, level, resultSeconds, clock));
+    appendFixedRecord(resultsFilePath(destination.courseFolder), bytes, destination.lockWait);
+}
+
+LoadedResults::LoadedResults()
+    : bestTime_(static_cast<size_t>(kLevelRows) * kStudentRows, kNoTime)
+{
+    records_.reserve(kLoadedRecordLimit);
+    touched_.reserve(kLoadedRecordLimit);
+    levelBestTime_.fill(kNoTime);
+}
+
+void LoadedResults::clear()
+{
+    records_.clear();
+    for (quint32 slot : touched_)
+        bestTime_[slot] = kNoTime;
+    touched_.clear();
+    levelBestTime_.fill(kNoTime);
+}
+
+void LoadedResults::setBestTime(int level, int student, qint32 seconds)
+{
+    if (!isLevelSlot(level) || !isStudentSlot(student))
+        return;
+    const size_t slot = index(level, student);
+    bestTime_[slot] = seconds;
+    touched_.push_back(static_cast<quint32>(slot));
+}
+
+void LoadedResults::setLevelBestTime(int level, qint32 seconds)
+{
+    if (isLevelSlot(level))
+        levelBestTime_[static_cast<size_t>(level)] = seconds;
+}
+
+void loadResults(const QString& courseFolder, LoadedResults& results)
+{
+    ResultsFile file = openResultsFile(courseFolder);
+    // The newest records: the window always ends at the last complete record.
+    const qint64 count = file.recordCount();
+    const qint64 first = std::max<qint64>(1, count - kLoadedRecordLimit + 1);
+    const QByteArray bytes = file.readBytes(first, count - first + 1);
+
+    results.clear();
+    for (qsizetype at = 0; at < bytes.size(); at += kResultRecordSize) {
+        const ResultRecord r = decodeResultRecord(bytes.constData() + at);
+        if (!isLevelSlot(r.level) || !isStudentSlot(r.studentNumber))
+            continue;
+        const size_t slot = LoadedResults::index(r.level, r.studentNumber);
+        if (r.seconds < results.bestTime_[slot]) {
+            if (results.bestTime_[slot] == kNoTime)
+                results.touched_.push_back(static_cast<quint32>(slot));
+            results.bestTime_[slot] = r.seconds;
+        }
+        // The level's best over students 1 to 1000 is the lowest of their best times.
+        if (r.level >= 1 && r.studentNumber >= 1 && r.studentNumber <= 1000) {
+            qint32& levelBest = results.levelBestTime_[static_cast<size_t>(r.level)];
+            levelBest = std::min(levelBest, r.seconds);
+        }
+        if (r.runDate >= 0 && r.studentNumber != 0 && r.level >= 1)
+            results.records_.push_back({r.runDate, r.runTime, r.studentNumber, r.level, r.seconds});
+    }
+}
+
+} // namespace vc

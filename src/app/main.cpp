@@ -4,6 +4,8 @@
 #include "platform/clock.h"
 #include "platform/process.h"
 #include "platform/qtmessages.h"
+#include "platform/qtsound.h"
+#include "platform/qtspeech.h"
 #include "platform/random.h"
 #include "startup/appstate.h"
 
@@ -20,10 +22,12 @@ int main(int argc, char* argv[])
     vc::QtMessageService messages;
     vc::ProcessLauncher launcher;
     vc::LockFileInstanceGuard instance(QCoreApplication::applicationFilePath());
+    vc::QtSoundPlayer sound;
+    vc::QtVoiceFactory voices;
 
     auto state = std::make_unique<vc::AppState>();
     vc::AppNavigator navigator(*state);
-    state->services = {&clock, &random, &messages, &launcher, &instance, &navigator};
+    state->services = {&clock, &random, &messages, &launcher, &instance, &navigator, &sound, &voices};
 
     vc::startProgram(*state, navigator, QCoreApplication::applicationDirPath());
     return app.exec();

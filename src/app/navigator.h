@@ -17,6 +17,8 @@ public:
     explicit AppNavigator(AppState& state, std::function<void(int)> quit = {});
     void openNameSelection() override;
     void openLevelScreen() override;
+    void openDrill() override;
+    void openEndOfDrill() override;
     void quitProgram(int status) override;
     QWidget* current() const { return current_; }
     bool quitting() const { return quitting_; }

@@ -1,8 +1,12 @@
 #pragma once
 #include "coursetable/coursetable.h"
+#include "drill/runstate.h"
+#include "drill/soundcues.h"
+#include "records/statistics.h"
 
 #include <QString>
 #include <array>
+#include <vector>
 
 namespace vc {
 
@@ -12,6 +16,8 @@ class MessageService;
 class Launcher;
 class InstanceGuard;
 class Navigator;
+class SoundPlayer;
+class VoiceFactory;
 
 constexpr int kMaxLevel = 100;
 constexpr int kMaxStudent = 5000;
@@ -48,6 +54,8 @@ struct CourseConfig {
     std::array<int, kMaxLevel + 1> DefaultTargetTime{};  // per level
 };
 
+static_assert(kLevelRows == kMaxLevel + 1 && kStudentRows == kMaxStudent + 1);
+
 // The outside world as the program reaches it; every pointer is set by main
 // (or by a test) before start-up runs.
 struct Services {
@@ -57,6 +65,19 @@ struct Services {
     Launcher* launcher = nullptr;
     InstanceGuard* instance = nullptr;
     Navigator* navigator = nullptr;
+    SoundPlayer* sound = nullptr;
+    VoiceFactory* voices = nullptr;
+};
+
+// The roster values, refilled by each roster pass. Per-student tables are
+// indexed by StudentNumber 0..5000 and are not cleared before a refill.
+struct Roster {
+    std::vector<QString> StudentNames = std::vector<QString>(kMaxStudent + 1);
+    std::vector<qint16> StudentBirthYears = std::vector<qint16>(kMaxStudent + 1);
+    std::vector<QString> StudentClasses = std::vector<QString>(kMaxStudent + 1);  // stored form, "小１"
+    std::vector<qint16> ListedNumbers = std::vector<qint16>(kMaxStudent + 1);     // 1..ListedCount
+    int ListedCount = 0;
+    int SchoolYear = 0;
 };
 
 // The program-wide state: one object, created in main and handed to every
@@ -70,6 +91,17 @@ struct AppState {
 
     CourseConfig course;
     CourseTable courseTable;
+
+    Roster roster;
+
+    SoundCues soundCues;
+    int SoundFailureCount = 0;  // consecutive failed correct/wrong-answer cues
+
+    // Scoring tables.
+    StandardsTable standards;
+    LoadedResults loadedResults;
+    Statistics statistics;
+    RunOutcomeFlags runFlags;
 
     // Set by startCourse.
     std::array<QString, kMaxLevel + 1> LevelNames{};
@@ -87,6 +119,11 @@ struct AppState {
 
     // Current level.
     qint16 CurrentLevel = 0;
+    // The final level counts as cleared for the current student; set by every
+    // ban evaluation of the level screen, read by the end-of-drill screen.
+    bool targetLevelCleared = false;
+    // The drill run in progress (reset by startDrill) and its result.
+    RunState run;
 };
 
 } // namespace vc

@@ -10,6 +10,11 @@ public:
     virtual ~Navigator() = default;
     virtual void openNameSelection() = 0;
     virtual void openLevelScreen() = 0;
+    // The drill screen on CurrentLevel; startDrill (drill/runstate.h) resets
+    // the run values first and then asks for it.
+    virtual void openDrill() {}
+    // The end-of-drill screen after a recorded run.
+    virtual void openEndOfDrill() {}
     // Ends the program at once with the given exit status.
     virtual void quitProgram(int status) = 0;
 };

@@ -41,6 +41,17 @@ void SchoolFixture::writeCourse(const QStringList& rows)
     writeBytes(programFolder + QStringLiteral("E0002vv.ccc"), bytes);
 }
 
+void SchoolFixture::writeStandards(const QStringList& levelLines)
+{
+    writeCp932(courseFolder + QStringLiteral("タイム回数データ.txt"),
+               QStringList{QStringLiteral("目標Time,最低Time,ｸﾘｱﾎﾟｲﾝﾄ,ｸﾘｱ回数,ﾎﾟｲﾝﾄ倍率,禁回,禁点,判期間,禁期間,,,")} + levelLines);
+}
+
+void SchoolFixture::writeRoster(const QStringList& records)
+{
+    writeCp932(dataFolder + QStringLiteral("新名簿.txt"), records);
+}
+
 void SchoolFixture::writeDefaults()
 {
     writePathFile({u'"' + dataFolder + u'"', "0", "0", "0", "0", "0", "0", "0", "0", "0"});
@@ -49,6 +60,10 @@ void SchoolFixture::writeDefaults()
     writeFormat(1);
     writeCourse({QStringLiteral("Lesson1,りんご,apple"), QStringLiteral("Lesson1,本,book"),
                  QStringLiteral("Lesson2,ねこ,cat"), QStringLiteral("Lesson2,いぬ,dog"), QStringLiteral("Lesson2,鳥,bird")});
+    writeRoster({QStringLiteral("1,2012,0,0,\"山田 太郎\",0,\"\",\"\""),
+                 QStringLiteral("2,2013,0,0,\"佐藤 花子\",0,\"\",\"\""),
+                 QStringLiteral("100,1980,0,0,\"先生\",0,\"\",\"\"")});
+    writeStandards(QStringList(6, QStringLiteral("40,60,30,3,1,5,60,7,1,,,")));
 }
 
 } // namespace vc::test

@@ -25,7 +25,11 @@ struct SchoolFixture {
     void writeFormat(int groupByThree, const QStringList& suffixes = {"1", "2", "3"});
     // rows: "unit,prompt,answer" plain lines, packed with the program's scrambling.
     void writeCourse(const QStringList& rows);
-    void writeDefaults(); // everything above with a two-unit course
+    // Heading line, then one line of 12 values per level.
+    void writeStandards(const QStringList& levelLines);
+    // Records of 8 values: number,birth year,0,0,"name",status,"",""
+    void writeRoster(const QStringList& records);
+    void writeDefaults(); // everything above with a two-unit course and six levels of standards
 };
 
 } // namespace vc::test

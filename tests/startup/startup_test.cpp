@@ -77,6 +77,12 @@ TEST_F(Startup, ResolvesFoldersSettingsAndCourse)
     EXPECT_EQ(c.UnitCount, 2);
     EXPECT_EQ(c.LevelCount, 6);
     EXPECT_EQ(state->courseTable.cell(3, 3), QStringLiteral("cat"));
+    // The course's default times replace the file's two time columns: 5 s an item.
+    EXPECT_EQ(state->standards.level(1)->targetTime, 10);
+    EXPECT_EQ(state->standards.level(1)->minimumTime, 15);
+    EXPECT_EQ(state->standards.level(4)->targetTime, 15);
+    EXPECT_EQ(state->standards.level(4)->minimumTime, 22); // 22.5 rounds to even
+    EXPECT_EQ(state->standards.level(4)->clearPoints, 30);
 }
 
 TEST_F(Startup, QuotedDataFolderWithCommaAndMissingSeparator)
@@ -175,6 +181,7 @@ TEST(StartupErrors, BadFilesStopWithAMessageNamingTheFile)
              {"a,1", "b,1", "c,1", "d,1", "e,1", "f,1", "g,1", "h,1", "i,1", "j,1", "k,1"}); }, u"出題形式.csv", u"3 つの値"},
         {"format flag not a number", [](test::SchoolFixture& school) { school.writeFormat(1); test::writeCp932(school.courseFolder + QStringLiteral("出題形式.csv"),
              {"a,x,b", "a,1,b", "a,1,b", "a,1,b", "a,1,b", "a,1,b", "a,1,b"}); }, u"出題形式.csv", u"数値ではありません"},
+        {"no standards", [](test::SchoolFixture& school) { QFile::remove(school.courseFolder + QStringLiteral("タイム回数データ.txt")); }, u"タイム回数データ.txt", u"見つかりません"},
         {"no table", [](test::SchoolFixture& school) { QFile::remove(school.programFolder + QStringLiteral("E0002vv.ccc")); }, u"E0002vv.ccc", u"見つかりません"},
         {"too many levels", [](test::SchoolFixture& school) {
              QStringList rows;

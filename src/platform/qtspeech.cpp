@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include <flite/flite.h>
+
 namespace vc {
 
 namespace {
@@ -94,24 +96,15 @@ void QueuedVoice::waitUntilDone()
 
 namespace {
 
-// The parts of flite 2.x used here. The structures begin as flite declares
-// them (cst_wave.h, cst_voice.h); only these leading members are touched.
-struct FliteWave {
-    const char* type;
-    int sample_rate;
-    int num_samples;
-    int num_channels;
-    short* samples;
-};
-struct FliteVoice {
-    const char* name;
-    void* features;
-};
+// flite is loaded at run time, so that a computer without it still runs the
+// program, silently; its own headers give the types and signatures.
+using FliteWave = cst_wave;
+using FliteVoice = cst_voice;
 
 struct FliteApi {
-    FliteWave* (*textToWave)(const char*, FliteVoice*) = nullptr;
-    void (*deleteWave)(FliteWave*) = nullptr;
-    void (*setFloat)(void*, const char*, float) = nullptr;
+    decltype(&flite_text_to_wave) textToWave = nullptr;
+    decltype(&delete_wave) deleteWave = nullptr;
+    decltype(&feat_set_float) setFloat = nullptr;
     FliteVoice* voice = nullptr;
 
     // Loaded once; nullptr when libflite or every voice is missing.
@@ -127,11 +120,11 @@ private:
         static QLibrary core(QStringLiteral("flite"), 1);
         if (!core.load())
             return nullptr;
-        auto init = reinterpret_cast<int (*)()>(core.resolve("flite_init"));
+        auto init = reinterpret_cast<decltype(&flite_init)>(core.resolve("flite_init"));
         static FliteApi api;
-        api.textToWave = reinterpret_cast<FliteWave* (*)(const char*, FliteVoice*)>(core.resolve("flite_text_to_wave"));
-        api.deleteWave = reinterpret_cast<void (*)(FliteWave*)>(core.resolve("delete_wave"));
-        api.setFloat = reinterpret_cast<void (*)(void*, const char*, float)>(core.resolve("feat_set_float"));
+        api.textToWave = reinterpret_cast<decltype(&flite_text_to_wave)>(core.resolve("flite_text_to_wave"));
+        api.deleteWave = reinterpret_cast<decltype(&delete_wave)>(core.resolve("delete_wave"));
+        api.setFloat = reinterpret_cast<decltype(&feat_set_float)>(core.resolve("feat_set_float"));
         if (!init || !api.textToWave || !api.deleteWave || !api.setFloat)
             return nullptr;
         init();
@@ -142,7 +135,8 @@ private:
             if (!lib->load())
                 continue;
             const QByteArray symbol = QByteArrayLiteral("register_cmu_us_") + name;
-            auto registerVoice = reinterpret_cast<FliteVoice* (*)(const char*)>(lib->resolve(symbol.constData()));
+            using RegisterVoice = cst_voice* (*)(const char*);
+            auto registerVoice = reinterpret_cast<RegisterVoice>(lib->resolve(symbol.constData()));
             FliteVoice* voice = registerVoice ? registerVoice(nullptr) : nullptr;
             voices.push_back(std::move(lib));
             if (voice && voice->features) {

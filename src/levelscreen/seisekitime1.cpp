@@ -643,13 +643,18 @@ void seisekitime1::startLevel(int level)
     startDrill(state_);
 }
 
-void seisekitime1::Command4_Click(int level)
+// The cover bans the level on every path, not only the mouse on the button.
+bool seisekitime1::mayStart(int level) const
 {
     if (level < 1 || level > levelCount() || Picture7->isVisible())
-        return;
-    // The cover bans the level on every path, not only the mouse on the button.
+        return false;
     const LevelColumn& c = columns[static_cast<size_t>(level)];
-    if (!c.Command4->isEnabled() || buttons_.covered[static_cast<size_t>(level)])
+    return c.Command4->isEnabled() && !buttons_.covered[static_cast<size_t>(level)];
+}
+
+void seisekitime1::Command4_Click(int level)
+{
+    if (!mayStart(level))
         return;
     showWaitCover();
     state_.CurrentLevel = static_cast<qint16>(level);
@@ -659,12 +664,8 @@ void seisekitime1::Command4_Click(int level)
 
 void seisekitime1::Label3_Click(int level)
 {
-    if (level < 1 || level > levelCount() || Picture7->isVisible())
-        return;
-    const LevelColumn& c = columns[static_cast<size_t>(level)];
-    if (!c.Command4->isEnabled() || buttons_.covered[static_cast<size_t>(level)])
-        return;
-    startLevel(level);
+    if (mayStart(level))
+        startLevel(level);
 }
 
 bool seisekitime1::Form_KeyPress(const QString& text)

@@ -147,6 +147,7 @@ private:
     void showRunList(RunList list);
     void afterViewChange(double practiceHeightTwips);
     void startLevel(int level);
+    bool mayStart(int level) const;
     void notReadyYet(const QString& title);
     bool isPractice(int level) const;
     int levelCount() const;

@@ -19,23 +19,12 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
+#include "common/tickingclock.h"
+
 namespace vc {
 namespace {
 
-// A fake calendar whose tick count runs in real time, so the screen's
-// one-second wait before the result ends.
-class TickingClock : public FakeClock {
-public:
-    using FakeClock::FakeClock;
-    quint32 tickCount() const override { return static_cast<quint32>(elapsed_.elapsed()); }
-
-private:
-    QElapsedTimer elapsed_ = [] {
-        QElapsedTimer t;
-        t.start();
-        return t;
-    }();
-};
+using test::TickingClock;
 
 QByteArray littleEndianDouble(double value)
 {

@@ -27,24 +27,13 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "common/tickingclock.h"
+
 using namespace vc;
 
 namespace {
 
-// A calendar that stands still while its tick count runs in real time, so
-// the drill's one-second wait before the result ends.
-class TickingClock : public FakeClock {
-public:
-    using FakeClock::FakeClock;
-    quint32 tickCount() const override { return static_cast<quint32>(elapsed_.elapsed()); }
-
-private:
-    QElapsedTimer elapsed_ = [] {
-        QElapsedTimer t;
-        t.start();
-        return t;
-    }();
-};
+using test::TickingClock;
 
 class WholeLoop : public ::testing::Test {
 protected:

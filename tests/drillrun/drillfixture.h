@@ -59,12 +59,7 @@ struct DrillSchool {
         school.writeCourse(rows);
         state = std::make_unique<AppState>();
         AppState& s = *state;
-        s.services.clock = &clock;
-        s.services.random = &random;
-        s.services.messages = &messages;
-        s.services.navigator = &navigator;
-        s.services.sound = &sound;
-        s.services.voices = &voices;
+        s.services = {.clock = &clock, .random = &random, .messages = &messages, .navigator = &navigator, .sound = &sound, .voices = &voices};
         s.paths.ProgramFolder = school.programFolder;
         s.paths.DataFolder = school.dataFolder;
         s.paths.CourseFolder = school.courseFolder;

@@ -36,12 +36,7 @@ struct StartupFlow : ::testing::Test {
     void SetUp() override
     {
         school.writeDefaults();
-        state.services.clock = &clock;
-        state.services.random = &random;
-        state.services.messages = &messages;
-        state.services.launcher = &launcher;
-        state.services.instance = &instance;
-        state.services.navigator = &navigator;
+        state.services = {.clock = &clock, .random = &random, .messages = &messages, .launcher = &launcher, .instance = &instance, .navigator = &navigator};
     }
     void TearDown() override
     {

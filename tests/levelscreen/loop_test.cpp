@@ -56,14 +56,7 @@ protected:
         earlier.seconds = 8;
         test::writeBytes(resultsFilePath(school.courseFolder), encodeResultRecord(earlier));
 
-        state.services.clock = &clock;
-        state.services.random = &random;
-        state.services.messages = &messages;
-        state.services.launcher = &launcher;
-        state.services.instance = &instance;
-        state.services.navigator = &navigator;
-        state.services.sound = &sound;
-        state.services.voices = &voices;
+        state.services = {.clock = &clock, .random = &random, .messages = &messages, .launcher = &launcher, .instance = &instance, .navigator = &navigator, .sound = &sound, .voices = &voices};
     }
     void TearDown() override
     {

@@ -48,14 +48,7 @@ void demoRun(const QString& programFolder, const QString& folder)
     vc::RecordingVoiceFactory voices;
     vc::AppState state;
     vc::AppNavigator navigator(state, [](int) {});
-    state.services.clock = &clock;
-    state.services.random = &random;
-    state.services.messages = &messages;
-    state.services.launcher = &launcher;
-    state.services.instance = &instance;
-    state.services.navigator = &navigator;
-    state.services.sound = &sound;
-    state.services.voices = &voices;
+    state.services = {.clock = &clock, .random = &random, .messages = &messages, .launcher = &launcher, .instance = &instance, .navigator = &navigator, .sound = &sound, .voices = &voices};
     vc::startProgram(state, navigator, programFolder);
     if (!QTest::qWaitFor([&] { return qobject_cast<vc::namesel*>(navigator.current()) != nullptr; }, 5000)) {
         std::printf("the name selection did not open\n");

@@ -38,12 +38,7 @@ int main(int argc, char** argv)
     FakeInstanceGuard instance;
     ScriptedSoundPlayer sound;
     auto state = std::make_unique<AppState>();
-    state->services.clock = &clock;
-    state->services.random = &random;
-    state->services.messages = &messages;
-    state->services.launcher = &launcher;
-    state->services.instance = &instance;
-    state->services.sound = &sound;
+    state->services = {.clock = &clock, .random = &random, .messages = &messages, .launcher = &launcher, .instance = &instance, .sound = &sound};
     state->paths.DataFolder = dir.path() + u'/';
     state->paths.CourseFolder = state->paths.DataFolder + QStringLiteral("中1英単語/");
     QDir().mkpath(state->paths.CourseFolder);

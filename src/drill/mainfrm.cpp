@@ -374,6 +374,10 @@ void MainFrm::buildOverlay()
                         Qt::AlignCenter);
     lblsss1->setStyleSheet(QStringLiteral("color: white;"));
     lblsss2->setStyleSheet(QStringLiteral("color: #ffd0d0;"));
+    lblWait = makeLabel(sPicture2, QStringLiteral("lblWait"), QString(), uiFont(24, true), QRect(), Qt::AlignCenter);
+    lblWait->setStyleSheet(QStringLiteral("color: #ffffa0;"));
+    lblWait->setWordWrap(true);
+    lblWait->hide();
 }
 
 void MainFrm::resizeEvent(QResizeEvent* event)
@@ -383,6 +387,7 @@ void MainFrm::resizeEvent(QResizeEvent* event)
     sPicture2->setGeometry(rect());
     lblsss1->setGeometry(sPicture2->rect());
     lblsss2->setGeometry(sPicture2->rect());
+    lblWait->setGeometry(0, sPicture2->height() / 2 + 60, sPicture2->width(), 80);
 }
 
 void MainFrm::Form_Load()
@@ -472,6 +477,8 @@ void MainFrm::render()
     band(elapsedBand, s.elapsedBandWidth);
 
     sPicture2->setVisible(s.sPicture2Visible);
+    lblWait->setText(s.lockWaitText);
+    lblWait->setVisible(!s.lockWaitText.isEmpty());
     if (s.sPicture2Visible)
         sPicture2->raise();
     lblsss1->setVisible(s.lblsss1Visible);
@@ -580,6 +587,12 @@ void MainFrm::showWaitForm()
         waitForm_->setAttribute(Qt::WA_DeleteOnClose);
     }
     waitForm_->Form_Load();
+}
+
+void MainFrm::paintOnly()
+{
+    render();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void MainFrm::closeScreen()

@@ -79,6 +79,7 @@ public:
     QWidget* sPicture2 = nullptr;
     QLabel* lblsss1 = nullptr;
     QLabel* lblsss2 = nullptr;
+    QLabel* lblWait = nullptr;  // the wait for another computer's lock
     QTimer* sTimer1 = nullptr;
     QTimer* sTimer2 = nullptr;
 
@@ -94,6 +95,7 @@ private:
     void giveFocus(DrillControl control) override;
     void clearClipboard() override;
     void showWaitForm() override;
+    void paintOnly() override;
     void closeScreen() override;
 
     void buildQuestionArea();

@@ -87,6 +87,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // DrillHost
@@ -96,6 +98,10 @@ private:
     void clearClipboard() override;
     void showWaitForm() override;
     void paintOnly() override;
+    // The control that holds the keys while a question waits (the answer box,
+    // the choice list or "次へ"); null when none should.
+    QWidget* keyboardHome() const;
+    void keepKeyboardFocus();
     void closeScreen() override;
 
     void buildQuestionArea();

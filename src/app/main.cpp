@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 #include "platform/process.h"
 #include "platform/qtmessages.h"
+#include "platform/qtscreenscale.h"
 #include "platform/qtsound.h"
 #include "platform/qtspeech.h"
 #include "platform/random.h"
@@ -15,6 +16,7 @@
 
 int main(int argc, char* argv[])
 {
+    vc::applyScreenScale(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vocarimo"));
 

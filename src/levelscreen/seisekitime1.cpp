@@ -8,6 +8,7 @@
 #include "platform/errors.h"
 #include "platform/listorder.h"
 #include "platform/messages.h"
+#include "platform/qtchoice.h"
 #include "platform/twips.h"
 #include "startup/appstate.h"
 #include "startup/navigator.h"
@@ -29,8 +30,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollBar>
 #include <QSignalBlocker>
+#include <QScrollBar>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -38,6 +39,13 @@
 
 namespace vc {
 namespace {
+
+// Checks an option without running its handler: the code calls that itself.
+void checkQuietly(QAbstractButton* option)
+{
+    const QSignalBlocker quiet(option);
+    option->setChecked(true);
+}
 
 // Layout of the main panel in pixels; the columns area is 14592 twips wide.
 constexpr int kPanelWidth = 1024;
@@ -188,7 +196,7 @@ void seisekitime1::buildViewsPanel()
         option->setFont(uiFont(15));
         kindGroup->addButton(option, k);
         kindLayout->addWidget(option);
-        connect(option, &QRadioButton::clicked, this, [this, k] { Option2_Click(k); });
+        onChosen(option, this, [this, k] { Option2_Click(k); });
         Option2[static_cast<size_t>(k)] = option;
     }
 
@@ -205,7 +213,7 @@ void seisekitime1::buildViewsPanel()
         option->setFont(uiFont(15));
         orderGroup->addButton(option, j);
         orderLayout->addWidget(option);
-        connect(option, &QRadioButton::clicked, this, [this, j] { Option1_Click(j); });
+        onChosen(option, this, [this, j] { Option1_Click(j); });
         Option1[static_cast<size_t>(j)] = option;
     }
 
@@ -504,12 +512,12 @@ void seisekitime1::Form_Activate()
     // the screen while the suppress flag is set; the ranking is filled here.
     ProgressBar1->setMaximum(n);
     settings_.suppress = true;
-    Option2[1]->setChecked(true);
+    checkQuietly(Option2[1]);
     Option2_Click(1);
     settings_.suppress = false;
     Combo2->hide();
     settings_.viewKind = ViewKind::Points;
-    Option1[1]->setChecked(true);
+    checkQuietly(Option1[1]);
     fillPointsRankings(PointsOrder::Total);
     for (int j = 1; j <= 3; ++j)
         Option1[static_cast<size_t>(j)]->setText(activationOrderCaptions()[static_cast<size_t>(j - 1)]);
@@ -590,6 +598,7 @@ void seisekitime1::resetHeadings()
         c.Label10->setText(kHeadingSoFar);
         c.List5->clear();
     }
+    pendingFills_.clear();
 }
 
 void seisekitime1::clearListSelections()
@@ -632,6 +641,7 @@ void seisekitime1::HScroll1_Change()
 {
     firstVisible_ = vc::firstVisibleLevel(HScroll1->value(), levelCount());
     placeColumns();
+    fillColumnsInView();
 }
 
 // ---- Starting a level -------------------------------------------------------
@@ -889,13 +899,19 @@ void seisekitime1::Command3_Click(int level)
     LevelColumn& c = columns[static_cast<size_t>(level)];
     c.Label9->setText(kHeadingToday);
     c.Label10->setText(kHeadingSoFar);
-    fillRankingFigures(state_, level, rankingRoster_);
     RankingOrder order = RankingOrder::BestTime;
     if (settings_.viewKind == ViewKind::Points)
         order = settings_.pointsOrder == PointsOrder::Today ? RankingOrder::TodayPoints : RankingOrder::TotalPoints;
+    QCoreApplication::processEvents();
+    fillWhenSeen(level, [this, level, order] { fillRankingColumn(level, order); });
+}
+
+void seisekitime1::fillRankingColumn(int level, RankingOrder order)
+{
+    LevelColumn& c = columns[static_cast<size_t>(level)];
+    fillRankingFigures(state_, level, rankingRoster_);
     const QStringList lines = listOrderedLines(rankLevel(rankingRoster_, order));
     c.List5->clear();
-    QCoreApplication::processEvents();
     c.List5->addItems(lines);
     const int above = rowAboveOwnLine(lines);
     if (above >= 0) {
@@ -903,6 +919,35 @@ void seisekitime1::Command3_Click(int level)
         c.List5->scrollToItem(c.List5->item(above), QAbstractItemView::PositionAtTop);
     }
     c.List5->clearSelection();
+}
+
+bool seisekitime1::isColumnInView(int level) const
+{
+    const int x = (level - firstVisible_) * columnWidth_;
+    return x >= 0 && x < columnsArea_->width();
+}
+
+void seisekitime1::fillWhenSeen(int level, std::function<void()> fill)
+{
+    if (pendingFills_.size() <= static_cast<size_t>(level))
+        pendingFills_.resize(static_cast<size_t>(level) + 1);
+    if (isColumnInView(level)) {
+        pendingFills_[static_cast<size_t>(level)] = nullptr;
+        fill();
+    } else {
+        pendingFills_[static_cast<size_t>(level)] = std::move(fill);
+    }
+}
+
+void seisekitime1::fillColumnsInView()
+{
+    for (size_t i = 1; i < pendingFills_.size() && i <= static_cast<size_t>(levelCount()); ++i) {
+        if (pendingFills_[i] && isColumnInView(static_cast<int>(i))) {
+            const std::function<void()> fill = std::move(pendingFills_[i]);
+            pendingFills_[i] = nullptr;
+            fill();
+        }
+    }
 }
 
 void seisekitime1::showRunList(RunList list)
@@ -913,9 +958,12 @@ void seisekitime1::showRunList(RunList list)
                                  settings_.period, Combo1->currentText()};
     const std::vector<QStringList> lines = runListLines(state_, request);
     for (int i = 1; i <= levelCount() && static_cast<size_t>(i) < lines.size(); ++i) {
-        QStringList sorted = lines[static_cast<size_t>(i)];
-        sortListTexts(sorted);
-        columns[static_cast<size_t>(i)].List5->addItems(sorted);
+        fillWhenSeen(i, [this, i, level = lines[static_cast<size_t>(i)]]() mutable {
+            sortListTexts(level);
+            QListWidget* list = columns[static_cast<size_t>(i)].List5;
+            list->addItems(level);
+            list->clearSelection();
+        });
     }
     clearListSelections();
 }
@@ -972,7 +1020,7 @@ void seisekitime1::Combo1_Click()
         Option2_Click(0);
     } else {
         // A grade chosen in the personal-times view shows the points view.
-        Option2[1]->setChecked(true);
+        checkQuietly(Option2[1]);
         Option2_Click(1);
     }
     if (levelCount() >= 1)

@@ -6,6 +6,7 @@
 
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <vector>
 
 class QComboBox;
@@ -136,6 +137,14 @@ private:
     void buildColumn(int level);
     void layOutColumn(int level, bool topPartOnly, double heightTwips);
     void placeColumns();
+    // A column's list is filled when the column is in view: at once, or when
+    // scrolling brings it there. With many levels most columns are out of
+    // sight, and their rankings would cost most of the screen's time.
+    bool isColumnInView(int level) const;
+    void fillWhenSeen(int level, std::function<void()> fill);
+    void fillColumnsInView();
+    // The ranking list of the level in the current view, now.
+    void fillRankingColumn(int level, RankingOrder order);
     void fillMarksAndPeriodLine(int level);
     void showWaitCover();
     void hideWaitCover();
@@ -162,6 +171,7 @@ private:
     ViewSettings settings_;
     StartButtons buttons_;
     std::vector<RankingEntry> rankingRoster_;
+    std::vector<std::function<void()>> pendingFills_;  // per level, for columns out of view
     qint16 reportStudent_ = 0;
     int reportPeriod_ = 0;
     QWidget* mainPanel_ = nullptr;

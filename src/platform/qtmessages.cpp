@@ -2,12 +2,37 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
+#include <QWidget>
 
 namespace vc {
+namespace {
+
+// The window that asked: the active one, or else the screen on show (a
+// window just opened may not be active yet), so the box never hangs at the
+// middle of the display beside it.
+QWidget* askingWindow()
+{
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    QWidget* best = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (!w->isVisible() || w->windowType() == Qt::ToolTip || w->windowType() == Qt::Popup || w->windowType() == Qt::Tool
+            || w->windowType() == Qt::SplashScreen)
+            continue;
+        if (!best || w->width() * w->height() > best->width() * best->height())
+            best = w;
+    }
+    return best;
+}
+
+} // namespace
 
 MessageService::Answer QtMessageService::show(const QString& text, const QString& title, Buttons buttons, Icon icon)
 {
-    QMessageBox box(QApplication::activeWindow());
+    QWidget* parent = askingWindow();
+    const QPointer<QWidget> focus = QApplication::focusWidget();
+    QMessageBox box(parent);
     box.setText(text);
     box.setWindowTitle(title);
     switch (icon) {
@@ -22,7 +47,13 @@ MessageService::Answer QtMessageService::show(const QString& text, const QString
     case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
     case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
     }
-    switch (box.exec()) {
+    const int answer = box.exec();
+    // The keys go back to where they were.
+    if (focus && focus->isVisible()) {
+        focus->activateWindow();
+        focus->setFocus(Qt::ActiveWindowFocusReason);
+    }
+    switch (answer) {
     case QMessageBox::Cancel: return Answer::Cancel;
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;

@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 #include "platform/errors.h"
 #include "platform/messages.h"
+#include "platform/qtchoice.h"
 #include "platform/random.h"
 #include "platform/twips.h"
 #include "startup/appstate.h"
@@ -24,6 +25,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -101,10 +103,13 @@ namesel::namesel(AppState& state, QWidget* parent) : QWidget(parent), state_(sta
         option->setFont(sized(option->font(), 16));
         modes->addButton(option, i);
         modeLayout->addWidget(option, i / 2, i % 2);
-        connect(option, &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
+        onChosen(option, this, [this, i] { Option1_Click(i); });
         Option1[static_cast<size_t>(i)] = option;
     }
-    Option1[0]->setChecked(true);
+    {
+        const QSignalBlocker quiet(Option1[0]);
+        Option1[0]->setChecked(true);
+    }
     grid->addWidget(modeBox, 2, 1);
 
     WebBrowser2 = new QTextBrowser(Picture12);
@@ -197,7 +202,10 @@ bool namesel::Form_Load()
     }
     showMaximized();
     DisplayMode_ = DisplayMode::RunsTodayAndSoFar;
-    Option1[0]->setChecked(true);
+    {
+        const QSignalBlocker quiet(Option1[0]);
+        Option1[0]->setChecked(true);
+    }
     if (!buildNameList())
         return false;
     QFont title = Label4->font();
@@ -223,7 +231,10 @@ void namesel::Form_Activate()
     Combo1->setCurrentIndex(0);
     state_.SelectedGradeFilter = gradeFilters().first();
     DisplayMode_ = DisplayMode::PointsTodayAndSoFar;
-    Option1[1]->setChecked(true);
+    {
+        const QSignalBlocker quiet(Option1[1]);
+        Option1[1]->setChecked(true);
+    }
     Option1_Click(1);
     if (ending_)
         return;

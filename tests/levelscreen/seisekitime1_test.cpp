@@ -3,11 +3,14 @@
 #include "scoredschool.h"
 
 #include "levelscreen/seisekitime1.h"
+#include "levelscreen/views.h"
 #include "platform/messages.h"
 #include "platform/sound.h"
 #include "platform/twips.h"
 #include "startup/navigator.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
@@ -169,6 +172,23 @@ TEST_F(LevelScreen, PracticeLevelKeepsItsButtonAndLosesItsListAndTimes)
     child<QRadioButton>(QStringLiteral("Option2_0"))->click();
     EXPECT_EQ(child(QStringLiteral("LevelColumn_1"))->height(), twipsToPixels(908));
     EXPECT_FALSE(child(QStringLiteral("List5_1"))->isVisible());
+}
+
+// A screen reader toggles an option over the accessibility bus, without a
+// click: the view switches all the same, once.
+TEST_F(LevelScreen, ViewOptionsWorkFromTheAccessibilityBus)
+{
+    school.setLevels(3);
+    open();
+    EXPECT_TRUE(child(QStringLiteral("List5_1"))->isVisible());
+    QAccessibleInterface* option = QAccessible::queryAccessibleInterface(child<QRadioButton>(QStringLiteral("Option2_0")));
+    ASSERT_NE(option, nullptr);
+    ASSERT_NE(option->actionInterface(), nullptr);
+    option->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(child<QRadioButton>(QStringLiteral("Option2_0"))->isChecked());
+    // The time view's captions, as a click on it gives.
+    ASSERT_NE(timeOrderCaptions()[0], QStringLiteral("累計順"));
+    EXPECT_EQ(child<QRadioButton>(QStringLiteral("Option1_1"))->text(), timeOrderCaptions()[0]);
 }
 
 TEST_F(LevelScreen, ColumnsFillTheScreenOrScroll)

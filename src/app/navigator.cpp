@@ -2,6 +2,7 @@
 
 #include "drill/mainfrm.h"
 #include "levelscreen/seisekitime1.h"
+#include "platform/qtscreenscale.h"
 #include "records/frmsyuuryou.h"
 #include "startup/appstate.h"
 #include "students/namesel.h"
@@ -45,7 +46,7 @@ void AppNavigator::openDrill()
     auto* screen = new MainFrm(state_);
     replace(screen);
     screen->Form_Load();
-    screen->showMaximized();
+    showMainScreen(screen);
     screen->Form_Activate();
 }
 

@@ -4,6 +4,7 @@
 #include "drill/drillsession.h"
 #include "drill/runstate.h"
 #include "levelscreen/levelcolumn.h"
+#include "platform/qtscreenscale.h"
 #include "platform/clock.h"
 #include "platform/errors.h"
 #include "platform/listorder.h"
@@ -471,7 +472,7 @@ void seisekitime1::Form_Load()
 
     Picture2->setGeometry(rect());
     Picture2->raise();
-    showMaximized();
+    showMainScreen(this);
 }
 
 void seisekitime1::Form_Activate()

@@ -6,23 +6,41 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
 
 namespace vc {
+namespace {
+
+// Decided once, with the scale, from the display in its own pixels.
+bool fullScreenScreens = false;
+
+} // namespace
 
 void applyScreenScale(int& argc, char** argv)
 {
     if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
         return;
-    double factor = 1.0;
+    ScreenFit fit;
     {
         QGuiApplication probe(argc, argv);
         QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
         if (!screen)
             screen = QGuiApplication::primaryScreen();
+        // In the display's own device-independent pixels: a high-density
+        // display's pixel ratio stays on top of this scale.
         if (screen)
-            factor = screenScaleFactor(screen->availableGeometry().size());
+            fit = fitScreen(screen->availableGeometry().size(), screen->geometry().size());
     }
-    qputenv("QT_SCALE_FACTOR", QByteArray::number(factor, 'f', 4));
+    fullScreenScreens = fit.fullScreen;
+    qputenv("QT_SCALE_FACTOR", QByteArray::number(fit.scale, 'f', 4));
+}
+
+void showMainScreen(QWidget* screen)
+{
+    if (fullScreenScreens)
+        screen->showFullScreen();
+    else
+        screen->showMaximized();
 }
 
 } // namespace vc

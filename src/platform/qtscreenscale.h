@@ -1,5 +1,7 @@
 #pragma once
 
+class QWidget;
+
 namespace vc {
 
 // Sets the program's one screen scale (screenscale.h) for the screen it
@@ -9,5 +11,9 @@ namespace vc {
 // on top of the screen's own device pixel ratio. A scale already set in the
 // environment (QT_SCALE_FACTOR) is kept.
 void applyScreenScale(int& argc, char** argv);
+
+// Shows a main screen over the whole of its display: maximised, or full
+// screen where the design would not fit a maximised window.
+void showMainScreen(QWidget* screen);
 
 } // namespace vc

@@ -10,10 +10,20 @@ inline constexpr int kDesignPanelHeight = 748;
 // Room left for the window's title bar above the panel.
 inline constexpr int kTitleBarAllowance = 28;
 
-// The one scale of the whole program: the design fitted to the area a
-// maximised window gets (task bar excluded), as large as fits whole.
-// About 0.99 on 1024×768, a little under 1 on 1366×768 with a task bar,
-// about 1.4 on 1920×1080. Never below 0.5 or above 4.
-double screenScaleFactor(QSize available);
+// How the program's screens take the display.
+struct ScreenFit {
+    // The one scale of the whole program: the design fitted to the area a
+    // maximised window gets (task bar excluded), as large as fits whole;
+    // about 1.4 on 1920×1080. Never below 1: Qt 6.4's widgets clip their
+    // text when drawn at a device pixel ratio under 1, so a display smaller
+    // than the design is not shrunk to but taken whole (below).
+    double scale = 1.0;
+    // The design does not fit a maximised window (1024×768, or 1366×768 with
+    // a task bar): the main screens open full screen, over the task bar.
+    bool fullScreen = false;
+};
+
+// `available`: what a maximised window gets; `screen`: the whole display.
+ScreenFit fitScreen(QSize available, QSize screen);
 
 } // namespace vc

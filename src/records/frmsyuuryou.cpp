@@ -2,6 +2,7 @@
 
 #include "drill/runstate.h"
 #include "drill/soundcues.h"
+#include "platform/qtscreenscale.h"
 #include "platform/clock.h"
 #include "platform/errors.h"
 #include "platform/messages.h"
@@ -135,7 +136,7 @@ void FrmSyuuryou::Form_Load()
 {
     setBackColor(this, state_.SeasonBackColor);
     // The window fills the screen; resizeEvent keeps the panel in its middle.
-    showMaximized();
+    showMainScreen(this);
 }
 
 void FrmSyuuryou::resizeEvent(QResizeEvent* event)

@@ -1,6 +1,7 @@
 #include "namesel.h"
 
 #include "drill/soundcues.h"
+#include "platform/qtscreenscale.h"
 #include "platform/clock.h"
 #include "platform/errors.h"
 #include "platform/messages.h"
@@ -200,7 +201,7 @@ bool namesel::Form_Load()
         ending_ = true;
         return false;
     }
-    showMaximized();
+    showMainScreen(this);
     DisplayMode_ = DisplayMode::RunsTodayAndSoFar;
     {
         const QSignalBlocker quiet(Option1[0]);

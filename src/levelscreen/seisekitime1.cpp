@@ -35,6 +35,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <climits>
 
 namespace vc {
 namespace {
@@ -911,7 +912,24 @@ void seisekitime1::showRunList(RunList list)
     Label5->setText(runListHeadline(list));
     const RunListRequest request{list, settings_.viewKind == ViewKind::Unset ? ViewKind::Time : settings_.viewKind,
                                  settings_.period, Combo1->currentText()};
-    const std::vector<QStringList> lines = runListLines(state_, request);
+    ScanProgress progress;
+    progress.range = [this](qint64 maximum) {
+        ProgressBar1->setRange(0, static_cast<int>(std::min<qint64>(maximum, INT_MAX)));
+        ProgressBar1->setValue(0);
+        ProgressBar1->show();
+    };
+    progress.value = [this](qint64 record) { ProgressBar1->setValue(static_cast<int>(std::min<qint64>(record, INT_MAX))); };
+    std::vector<QStringList> lines;
+    try {
+        lines = runListLines(state_, request, progress);
+    } catch (const DataError& e) {
+        // The lists stay empty; the student can go on with the other views.
+        if (state_.services.messages)
+            state_.services.messages->show(e.message(), QStringLiteral("エラー"), MessageService::Buttons::Ok,
+                                           MessageService::Icon::Warning);
+    }
+    if (list == RunList::Period)
+        reportPeriod_ = periodDays(request.period, state_.services.clock ? state_.services.clock->today() : QDate::currentDate());
     for (int i = 1; i <= levelCount() && static_cast<size_t>(i) < lines.size(); ++i) {
         QStringList sorted = lines[static_cast<size_t>(i)];
         sortListTexts(sorted);

@@ -374,12 +374,17 @@ TEST_F(LevelScreen, ViewKindsOrdersAndSelectors)
     EXPECT_TRUE(child(QStringLiteral("Picture1"))->isEnabled());
     EXPECT_FALSE(child(QStringLiteral("Picture2"))->isVisible());
 
-    // Today's runs and the period's runs: their own headlines, empty lists for now.
+    // Today's runs and the period's runs, under their own headlines.
     option1(2)->click();
     EXPECT_EQ(text(QStringLiteral("Label5")), QStringLiteral("本日の成績"));
-    EXPECT_TRUE(lines(1).isEmpty());
+    EXPECT_EQ(lines(1), (QStringList{QStringLiteral("  12秒 09:36①佐藤　　　①15"), QStringLiteral("  20秒 09:36●山田　花子●6")}));
+    EXPECT_EQ(text(QStringLiteral("Label9_1")), QStringLiteral("今日"));
+    EXPECT_TRUE(child<QListWidget>(QStringLiteral("List5_1"))->selectedItems().isEmpty());
     EXPECT_FALSE(child(QStringLiteral("Combo2"))->isVisible());
     option1(3)->click();
+    EXPECT_TRUE(text(QStringLiteral("Label5")).isEmpty());
+    EXPECT_EQ(lines(1), (QStringList{QStringLiteral("  12秒 05/10①佐藤　　　①15"), QStringLiteral("  15秒 05/08Ⅱ伊藤　　　Ⅱ11"),
+                                     QStringLiteral("  20秒 05/10●山田　花子●6")}));
     EXPECT_TRUE(child(QStringLiteral("Combo2"))->isVisible());
     auto* period = child<QComboBox>(QStringLiteral("Combo2"));
     EXPECT_EQ(period->currentText(), QStringLiteral("　　１ヶ月間の全成績"));

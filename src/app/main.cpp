@@ -7,6 +7,7 @@
 #include "platform/qtsound.h"
 #include "platform/qtspeech.h"
 #include "platform/random.h"
+#include "printing/printjob.h"
 #include "startup/appstate.h"
 
 #include <QApplication>
@@ -24,10 +25,11 @@ int main(int argc, char* argv[])
     vc::LockFileInstanceGuard instance(QCoreApplication::applicationFilePath());
     vc::QtSoundPlayer sound;
     vc::QtVoiceFactory voices;
+    vc::SystemPrintService printing(&clock);
 
     auto state = std::make_unique<vc::AppState>();
     vc::AppNavigator navigator(*state);
-    state->services = {&clock, &random, &messages, &launcher, &instance, &navigator, &sound, &voices};
+    state->services = {&clock, &random, &messages, &launcher, &instance, &navigator, &sound, &voices, &printing};
 
     vc::startProgram(*state, navigator, QCoreApplication::applicationDirPath());
     return app.exec();

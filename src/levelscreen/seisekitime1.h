@@ -22,6 +22,7 @@ class QTextBrowser;
 namespace vc {
 
 struct AppState;
+class ReportPanel;
 
 // The controls of one level's column. Each keeps its name with the level
 // number as objectName: "Command4_3" is the start button of level 3.
@@ -162,8 +163,7 @@ private:
     ViewSettings settings_;
     StartButtons buttons_;
     std::vector<RankingEntry> rankingRoster_;
-    qint16 reportStudent_ = 0;
-    int reportPeriod_ = 0;
+    ReportPanel* report_ = nullptr;
     QWidget* mainPanel_ = nullptr;
     QWidget* columnsArea_ = nullptr;
 };

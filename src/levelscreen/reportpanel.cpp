@@ -190,7 +190,9 @@ void ReportPanel::Command21_Click(int output)
     request.baseFontSize = baseFontSize;
 
     if (output == 0) {
-        const int pixels = std::max(200, scroll_->viewport()->width());
+        // The picture fills the width beside the lists (the panel may not be laid out yet).
+        layOut();
+        const int pixels = std::max(200, scroll_->width() - scroll_->verticalScrollBar()->sizeHint().width() - 2 * scroll_->frameWidth());
         ImageSurface surface(kPictureWidthTwips, kPictureHeightTwips, pixels);
         try {
             drawReport(state_, request, surface);

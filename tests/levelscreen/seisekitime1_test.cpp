@@ -511,8 +511,10 @@ TEST_F(LevelScreen, ReportPanelShowsTheGraphAndPrintsOnePdfPerStudent)
     auto* students = child<QListWidget>(QStringLiteral("List2"));
     EXPECT_TRUE(students->isVisible());
     ASSERT_EQ(students->count(), 3);
-    students->item(0)->setSelected(true);  // 中１ /  山田　花子/7
-    students->item(1)->setSelected(true);  // 小１ /  佐藤/8
+    EXPECT_EQ(students->item(0)->text(), QStringLiteral("中１ /  山田　花子/7"));
+    EXPECT_EQ(students->item(2)->text(), QStringLiteral("小１ /  佐藤/8"));
+    students->item(0)->setSelected(true);
+    students->item(2)->setSelected(true);
     messages.shown.clear();
     child<QPushButton>(QStringLiteral("Command24_1"))->click();
     const QString folder = home.path() + QStringLiteral("/Documents/Vocarimo");

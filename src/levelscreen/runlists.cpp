@@ -10,36 +10,44 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 
 namespace vc {
 namespace {
 
 QString twoDigits(int n) { return QString::number(n).rightJustified(2, u'0'); }
 
+// The last `width` characters of blanks and `text`: right-aligned, cut on the left.
+void appendRightAligned(QString& line, const QString& text, qsizetype width)
+{
+    if (text.size() >= width) {
+        line += QStringView(text).right(width);
+        return;
+    }
+    line += QString(width - text.size(), u' ');
+    line += text;
+}
+
 // How many records a progress report covers: the bar is for the eye, and a
 // report per record would cost more than the scan itself.
 constexpr qint64 kProgressStep = 500;
 
-// Day texts of a scan: most records of a list share a handful of days.
+// Day texts of a scan, made once per day: a list holds a few hundred days at most.
 class DayTexts {
 public:
     explicit DayTexts(QString (*format)(double)) : format_(format) {}
     const QString& of(double runDate)
     {
         const qint64 day = static_cast<qint64>(std::floor(runDate));
-        if (!valid_ || day != day_) {
-            day_ = day;
-            valid_ = true;
-            text_ = format_(runDate);
-        }
-        return text_;
+        auto found = texts_.find(day);
+        if (found == texts_.end())
+            found = texts_.emplace(day, format_(runDate)).first;
+        return found->second;
     }
 
 private:
     QString (*format_)(double);
-    qint64 day_ = 0;
-    bool valid_ = false;
-    QString text_;
+    std::unordered_map<qint64, QString> texts_;
 };
 
 // Grade marks and name texts of the students a scan meets, built once each.
@@ -117,7 +125,9 @@ int periodDays(int period, const QDate& today)
 
 QString runTimeText(qint32 seconds)
 {
-    return (QStringLiteral("      ") + QString::number(seconds) + u'秒').right(5);
+    QString text;
+    appendRightAligned(text, QString::number(seconds) + u'秒', 5);
+    return text;
 }
 
 int listPoints(qint32 targetTime, qint32 seconds)
@@ -160,37 +170,80 @@ QString clockTimeText(double runTime)
 
 namespace {
 
-QString lineTail(const RunLineInput& run) { return run.gradeMark + run.nameText + run.gradeMark; }
-
-QString todayLineWith(const RunLineInput& run, const QString& timeOfDay)
+// Lines are built in one buffer: the period list makes up to 20000 of them.
+void appendTail(QString& line, const QString& mark, const QString& name)
 {
-    if (run.seconds >= kTimeOutLineFloor)
-        return kTimeOutLead + timeOfDay + lineTail(run);
-    return runTimeText(run.seconds) + u' ' + timeOfDay + lineTail(run) + QString::number(listPoints(run.targetTime, run.seconds));
+    line += mark;
+    line += name;
+    line += mark;
 }
 
-QString periodLineWith(const RunLineInput& run, ViewKind viewKind, const QString& monthDay)
+QString todayLineWith(const RunLineInput& run, const QString& mark, const QString& name, const QString& timeOfDay)
 {
-    if (run.seconds >= kTimeOutLineFloor)
-        return kTimeOutLead + monthDay + lineTail(run);
+    QString line;
+    line.reserve(32);
+    if (run.seconds >= kTimeOutLineFloor) {
+        line += kTimeOutLead;
+        line += timeOfDay;
+        appendTail(line, mark, name);
+        return line;
+    }
+    line += runTimeText(run.seconds);
+    line += u' ';
+    line += timeOfDay;
+    appendTail(line, mark, name);
+    line += QString::number(listPoints(run.targetTime, run.seconds));
+    return line;
+}
+
+QString periodLineWith(const RunLineInput& run, const QString& mark, const QString& name, ViewKind viewKind, const QString& monthDay)
+{
+    QString line;
+    line.reserve(32);
+    if (run.seconds >= kTimeOutLineFloor) {
+        line += kTimeOutLead;
+        line += monthDay;
+        appendTail(line, mark, name);
+        return line;
+    }
     const int points = listPoints(run.targetTime, run.seconds);
-    if (viewKind == ViewKind::Points)
-        return (QStringLiteral("      ") + QString::number(points)).right(5) + u' ' + monthDay + lineTail(run)
-            + QString::number(run.seconds) + u'秒';
-    return runTimeText(run.seconds) + u' ' + monthDay + lineTail(run) + QString::number(points);
+    if (viewKind == ViewKind::Points) {
+        appendRightAligned(line, QString::number(points), 5);
+        line += u' ';
+        line += monthDay;
+        appendTail(line, mark, name);
+        line += QString::number(run.seconds);
+        line += u'秒';
+        return line;
+    }
+    appendRightAligned(line, QString::number(run.seconds) + u'秒', 5);
+    line += u' ';
+    line += monthDay;
+    appendTail(line, mark, name);
+    line += QString::number(points);
+    return line;
 }
 
 QString personalLineWith(const RunLineInput& run, const QString& date)
 {
-    if (run.seconds >= kTimeOutLineFloor)
-        return date + u' ' + (QStringLiteral("  ") + clockTimeText(run.runTime)).right(10);
-    return date + u' ' + clockTimeText(run.runTime) + runTimeText(run.seconds);
+    QString line = date + u' ';
+    if (run.seconds >= kTimeOutLineFloor) {
+        // Two blanks before the time, then at most ten characters: not padded further.
+        line += (QStringLiteral("  ") + clockTimeText(run.runTime)).right(10);
+        return line;
+    }
+    line += clockTimeText(run.runTime);
+    line += runTimeText(run.seconds);
+    return line;
 }
 
 } // namespace
 
-QString todayLine(const RunLineInput& run) { return todayLineWith(run, hourMinuteText(run.runTime)); }
-QString periodLine(const RunLineInput& run, ViewKind viewKind) { return periodLineWith(run, viewKind, monthDayText(run.runDate)); }
+QString todayLine(const RunLineInput& run) { return todayLineWith(run, run.gradeMark, run.nameText, hourMinuteText(run.runTime)); }
+QString periodLine(const RunLineInput& run, ViewKind viewKind)
+{
+    return periodLineWith(run, run.gradeMark, run.nameText, viewKind, monthDayText(run.runDate));
+}
 QString personalLine(const RunLineInput& run) { return personalLineWith(run, fullDateText(run.runDate)); }
 
 std::vector<QStringList> scanRunLists(const QString& path, const RunListContext& context, const RunListRequest& request,
@@ -246,10 +299,8 @@ std::vector<QStringList> scanRunLists(const QString& path, const RunListContext&
                 const auto& s = students.of(r.studentNumber);
                 if (!s.passes)
                     continue;
-                run.gradeMark = s.mark;
-                run.nameText = s.name;
                 run.targetTime = context.standards->level(r.level)->targetTime;
-                column.append(todayLine(run));
+                column.append(todayLineWith(run, s.mark, s.name, hourMinuteText(r.runTime)));
                 break;
             }
             case RunList::Period: {
@@ -258,10 +309,8 @@ std::vector<QStringList> scanRunLists(const QString& path, const RunListContext&
                 const auto& s = students.of(r.studentNumber);
                 if (!s.passes)
                     continue;
-                run.gradeMark = s.mark;
-                run.nameText = s.name;
                 run.targetTime = context.standards->level(r.level)->targetTime;
-                column.append(periodLineWith(run, viewKind, monthDays.of(r.runDate)));
+                column.append(periodLineWith(run, s.mark, s.name, viewKind, monthDays.of(r.runDate)));
                 break;
             }
             case RunList::Personal:

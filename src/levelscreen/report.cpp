@@ -253,9 +253,12 @@ private:
         d.setFontSize(1.5 * base_);
         const double step = (request_.toPaper ? 0.06 : 0.08) * h;
         const std::vector<QString> figures = reportFigureLines(runs, ranks, bests.empty() ? QString() : timeText(bests.back().seconds));
+        double lineY = y + 0.05 * h;
         for (size_t i = 0; i < figures.size(); ++i) {
-            // The school-average note sits half a line lower than the rest.
-            const double lineY = y + 0.05 * h + step * (static_cast<double>(i) + 1) + (i + 1 == figures.size() ? step / 2 : 0);
+            // Each line one step below the one before; the school-average note
+            // only half a step, yet never into the line above (paper's step is
+            // less than two lines).
+            lineY += i + 1 == figures.size() ? std::max(step / 2, d.textHeight(figures[i])) : step;
             if (!figures[i].isEmpty())
                 printAt(d, 1.05 * w, lineY, figures[i]);
         }

@@ -48,14 +48,20 @@ void PainterSurface::fontChanged()
 
 double PainterSurface::textWidth(const QString& text) const { return QFontMetricsF(font_).horizontalAdvance(text); }
 
-double PainterSurface::textHeight(const QString&) const { return QFontMetricsF(font_).height(); }
+// Text is placed and measured by its em box, as the Japanese printer fonts
+// the layouts were made for are: a line is one em high and the em box's top
+// (0.88 em above the baseline in CJK fonts) sits at the current position.
+// The Noto faces' own line metrics are half as high again and would push
+// every text below its place.
+constexpr double kEmAscent = 0.88;
+
+double PainterSurface::textHeight(const QString&) const { return font_.pixelSize(); }
 
 void PainterSurface::printText(const QString& text)
 {
     if (painter_) {
-        const QFontMetricsF metrics(font_);
         painter_->setPen(pen(kBlack));
-        painter_->drawText(QPointF(currentX(), currentY() + metrics.ascent()), text);
+        painter_->drawText(QPointF(currentX(), currentY() + kEmAscent * font_.pixelSize()), text);
     }
     setCurrentY(currentY() + textHeight(text));
 }

@@ -154,6 +154,15 @@ TEST_F(Report, NoRunsInThePeriodLeaveOnlyTheAxes)
             points = op.y1;
     }
     EXPECT_NEAR(points - best, 2 * 0.08 * s.innerHeight() / 3, 0.01);
+    // The school-average note half a step below the line above it, inside the block.
+    double average = 0, note = 0;
+    for (const auto& op : s.of(Kind::Text)) {
+        if (op.text.startsWith(QStringLiteral("　　獲得ポイント")))
+            average = op.y1;
+        if (op.text.endsWith(QStringLiteral("(塾平均)")))
+            note = op.y1;
+    }
+    EXPECT_NEAR(note - average, 1.5 * 0.08 * s.innerHeight() / 3, 0.01);
 }
 
 TEST_F(Report, ALongRunCapsTheScaleAndLiesAboveTheGraph)

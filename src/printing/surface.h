@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 
 namespace vc {
 
@@ -98,5 +99,17 @@ private:
     int paperSize_ = kPaperA4;
     int orientation_ = kOrientationPortrait;
 };
+
+} // namespace vc
+
+namespace vc {
+
+// Breaks `text` into lines no wider than `width` twips in the surface's
+// current font, as a multi-line text box of that width would: after the
+// last blank that fits, or, in a run without blanks (Japanese), after the
+// last character that fits; a line break in the text always ends a line.
+// Every line holds at least one character and at most 128, and blanks at a
+// break are dropped.
+QStringList wrapText(const DrawingSurface& surface, const QString& text, double width);
 
 } // namespace vc

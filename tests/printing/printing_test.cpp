@@ -175,3 +175,38 @@ TEST(PreviewSurface, DrawsInTwipsOnAPicture)
 }
 
 } // namespace
+
+namespace {
+
+TEST(WrapText, BreaksAtBlanksOrCharactersByTheFontsWidths)
+{
+    RecordingSurface surface;  // a full-width character is the font size wide, a half-width one half that
+    surface.setFontSize(10);   // 200 twips a full-width character, 100 a half-width one
+    EXPECT_EQ(wrapText(surface, QStringLiteral("apple banana cherry"), 1100),
+              (QStringList{QStringLiteral("apple"), QStringLiteral("banana"), QStringLiteral("cherry")}));
+    EXPECT_EQ(wrapText(surface, QStringLiteral("apple banana"), 1200), (QStringList{QStringLiteral("apple banana")}));
+    EXPECT_EQ(wrapText(surface, QStringLiteral("りんごとバナナ"), 600),
+              (QStringList{QStringLiteral("りんご"), QStringLiteral("とバナ"), QStringLiteral("ナ")}));
+    EXPECT_EQ(wrapText(surface, QStringLiteral("一行目\r\n\r\n三行目"), 2000),
+              (QStringList{QStringLiteral("一行目"), QString(), QStringLiteral("三行目")}));
+    // Narrower than one character: still one character a line.
+    EXPECT_EQ(wrapText(surface, QStringLiteral("単語"), 50), (QStringList{QStringLiteral("単"), QStringLiteral("語")}));
+    // At most 128 characters a line, whatever the width.
+    const QStringList lines = wrapText(surface, QString(300, u'a'), 1e9);
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[0].size(), 128);
+    EXPECT_EQ(lines[2].size(), 44);
+}
+
+TEST(WrapText, UsesThePrintFontsRealWidths)
+{
+    ImageSurface surface(11906, 16838, 794);
+    surface.setFontSize(12);
+    const double width = surface.textWidth(QStringLiteral("vocabulary drill"));
+    // Exactly as wide as the text fits it on one line; a hair less does not.
+    EXPECT_EQ(wrapText(surface, QStringLiteral("vocabulary drill"), width), QStringList{QStringLiteral("vocabulary drill")});
+    EXPECT_EQ(wrapText(surface, QStringLiteral("vocabulary drill"), width - 1),
+              (QStringList{QStringLiteral("vocabulary"), QStringLiteral("drill")}));
+}
+
+} // namespace

@@ -74,6 +74,7 @@ void resolveDataAndSettings(AppState& state, const QString& programFolder)
     loadCourseConfiguration(state);
     loadStandardsStep(state);
     loadSoundStep(state);
+    pendingResultsStep(state);
 }
 
 int unitOfLevel(const CourseConfig& course, int level)

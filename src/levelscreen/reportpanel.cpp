@@ -18,10 +18,6 @@
 namespace vc {
 namespace {
 
-// The picture shows the printed page's drawable area: A4 with a 10 mm border.
-constexpr double kPictureWidthTwips = kA4WidthTwips - 2 * 567;
-constexpr double kPictureHeightTwips = kA4HeightTwips - 2 * 567;
-
 QFont panelFont(int pixels)
 {
     QFont f;
@@ -193,7 +189,9 @@ void ReportPanel::Command21_Click(int output)
         // The picture fills the width beside the lists (the panel may not be laid out yet).
         layOut();
         const int pixels = std::max(200, scroll_->width() - scroll_->verticalScrollBar()->sizeHint().width() - 2 * scroll_->frameWidth());
-        ImageSurface surface(kPictureWidthTwips, kPictureHeightTwips, pixels);
+        // The picture is the printed page's drawable area, so both lay out alike.
+        const QSizeF area = state_.services.printing ? state_.services.printing->drawableArea() : pdfDrawableArea();
+        ImageSurface surface(area.width(), area.height(), pixels);
         try {
             drawReport(state_, request, surface);
         } catch (const DataError& e) {

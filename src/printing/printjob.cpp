@@ -147,6 +147,27 @@ std::unique_ptr<PrintJob> SystemPrintService::startJob(const QString& what)
     return job;
 }
 
+QSizeF pdfDrawableArea()
+{
+    // The page layout the PDF printer gets, measured as the job measures it.
+    const QPageLayout layout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                             QMarginsF(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm, kPdfMarginMm), QPageLayout::Millimeter);
+    return layout.paintRect(QPageLayout::Point).size() * kTwipsPerPoint;
+}
+
+QSizeF SystemPrintService::drawableArea() const
+{
+    const QPrinterInfo info = target_ == Target::DefaultPrinterOrPdf ? QPrinterInfo::defaultPrinter() : QPrinterInfo();
+    if (info.isNull())
+        return pdfDrawableArea();
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    const double dpi = printer.resolution();
+    const QRectF page = printer.pageRect(QPrinter::DevicePixel);
+    return {toTwips(page.width(), dpi), toTwips(page.height(), dpi)};
+}
+
 QString defaultPdfFolder()
 {
     return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QStringLiteral("/Vocarimo");

@@ -2,6 +2,7 @@
 #include "printing/paintersurface.h"
 
 #include <QDateTime>
+#include <QSizeF>
 #include <QString>
 #include <memory>
 
@@ -65,6 +66,9 @@ public:
     // the PDF's file name). Drawing on a job that could not start draws
     // nothing, and its endDocument() reports the failure.
     virtual std::unique_ptr<PrintJob> startJob(const QString& what) = 0;
+    // The drawable area of the pages a job would print, in twips: the size a
+    // preview picture takes so that both lay out alike.
+    virtual QSizeF drawableArea() const = 0;
 };
 
 class SystemPrintService : public PrintService {
@@ -73,12 +77,16 @@ public:
     // `clock` dates the PDF names; `pdfFolder` empty means the documents folder's "Vocarimo".
     explicit SystemPrintService(const Clock* clock, Target target = Target::DefaultPrinterOrPdf, QString pdfFolder = {});
     std::unique_ptr<PrintJob> startJob(const QString& what) override;
+    QSizeF drawableArea() const override;
 
 private:
     const Clock* clock_;
     Target target_;
     QString pdfFolder_;
 };
+
+// The drawable area of the PDFs' pages: A4 with a 10 mm border.
+QSizeF pdfDrawableArea();
 
 // QStandardPaths' documents folder + "/Vocarimo".
 QString defaultPdfFolder();

@@ -515,6 +515,11 @@ TEST_F(LevelScreen, ReportPanelShowsTheGraphAndPrintsOnePdfPerStudent)
     EXPECT_EQ(students->item(2)->text(), QStringLiteral("小１ /  佐藤/8"));
     students->item(0)->setSelected(true);
     students->item(2)->setSelected(true);
+    // "表示" draws each chosen report in turn: the last one stays on the panel.
+    const QImage ownPicture = panel->picture();
+    child<QPushButton>(QStringLiteral("Command24_0"))->click();
+    EXPECT_EQ(panel->reportStudent, 8);
+    EXPECT_NE(panel->picture(), ownPicture);
     messages.shown.clear();
     child<QPushButton>(QStringLiteral("Command24_1"))->click();
     const QString folder = home.path() + QStringLiteral("/Documents/Vocarimo");

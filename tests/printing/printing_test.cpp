@@ -42,6 +42,9 @@ TEST_F(PdfPrinting, PagesTextsAndEmbeddedJapaneseFonts)
     EXPECT_NEAR(job->pageWidth(), kA4WidthTwips, 10);
     EXPECT_NEAR(job->pageHeight(), kA4HeightTwips, 10);
     EXPECT_NEAR(job->innerWidth(), kA4WidthTwips - 2 * 567, 10);
+    // A preview sized by the service lays out as the job does.
+    EXPECT_NEAR(service.drawableArea().width(), job->innerWidth(), 10);
+    EXPECT_NEAR(service.drawableArea().height(), job->innerHeight(), 10);
     job->setFontSize(12);
     job->setCurrentPosition(1000, 1000);
     job->printText(QStringLiteral("回数　ＡＢ 12秒"));

@@ -8,6 +8,7 @@
 #include "platform/qtsound.h"
 #include "platform/qtspeech.h"
 #include "platform/random.h"
+#include "printing/printjob.h"
 #include "startup/appstate.h"
 
 #include <QApplication>
@@ -27,10 +28,11 @@ int main(int argc, char* argv[])
     vc::LockFileInstanceGuard instance(QCoreApplication::applicationFilePath());
     vc::QtSoundPlayer sound;
     vc::QtVoiceFactory voices;
+    vc::SystemPrintService printing(&clock);
 
     auto state = std::make_unique<vc::AppState>();
     vc::AppNavigator navigator(*state);
-    state->services = {&clock, &random, &messages, &launcher, &instance, &navigator, &sound, &voices};
+    state->services = {&clock, &random, &messages, &launcher, &instance, &navigator, &sound, &voices, &printing};
     // Runs that cannot reach the shared folder wait here, on this computer.
     state->LocalDataFolder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
 

@@ -4,6 +4,7 @@
 #include "drill/drillsession.h"
 #include "drill/runstate.h"
 #include "levelscreen/levelcolumn.h"
+#include "levelscreen/reportpanel.h"
 #include "platform/qtscreenscale.h"
 #include "platform/clock.h"
 #include "platform/errors.h"
@@ -37,6 +38,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <climits>
 
 namespace vc {
 namespace {
@@ -227,29 +229,18 @@ void seisekitime1::buildPanels()
 {
     const QRect over(kColumnsLeft, kColumnsTop, twipsToPixels(kColumnsAreaTwips), kColumnsHeight);
 
-    // The report panel; its drawing comes with the report.
-    Picture11 = new QFrame(mainPanel_);
-    Picture11->setObjectName(QStringLiteral("Picture11"));
-    Picture11->setGeometry(over);
-    setBackColor(Picture11, 0xFFFFFF);
-    List2 = new QListWidget(Picture11);
-    List2->setObjectName(QStringLiteral("List2"));
-    List2->setGeometry(8, 8, 260, over.height() - 60);
-    List2->setSelectionMode(QAbstractItemView::MultiSelection);
-    List3 = new QListWidget(Picture11);
-    List3->setObjectName(QStringLiteral("List3"));
-    List3->setGeometry(276, 8, 80, over.height() - 60);
-    List3->setSelectionMode(QAbstractItemView::MultiSelection);
-    Command24[0] = makeButton(Picture11, QStringLiteral("Command24_0"), QStringLiteral("表示"), 15);
-    Command24[1] = makeButton(Picture11, QStringLiteral("Command24_1"), QStringLiteral("印刷"), 15);
-    Command18 = makeButton(Picture11, QStringLiteral("Command18"), QStringLiteral("戻る"), 15);
-    for (int i = 0; i < 2; ++i) {
-        Command24[static_cast<size_t>(i)]->setProperty("index", i);
-        Command24[static_cast<size_t>(i)]->setGeometry(8 + i * 100, over.height() - 44, 92, 34);
-    }
-    Command18->setGeometry(over.width() - 108, over.height() - 44, 100, 34);
-    connect(Command18, &QPushButton::clicked, this, &seisekitime1::Command18_Click);
-    Picture11->hide();
+    // The report panel.
+    report_ = new ReportPanel(state_, mainPanel_);
+    report_->setGeometry(over);
+    report_->gradeFilter = [this] { return Combo1->currentText(); };
+    report_->pointsOrder = [this] {
+        return settings_.pointsOrder == PointsOrder::Today ? RankingOrder::TodayPoints : RankingOrder::TotalPoints;
+    };
+    Picture11 = report_;
+    List2 = report_->List2;
+    List3 = report_->List3;
+    Command24 = report_->Command24;
+    Command18 = report_->Command18;
 
     // The teacher panel.
     Picture7 = new QFrame(mainPanel_);
@@ -757,9 +748,9 @@ void seisekitime1::List6_DblClick(int row)
         Command4_Click(row + 1);
 }
 
-void seisekitime1::Command17_Click() { notReadyYet(QStringLiteral("グラフ")); }
+void seisekitime1::Command17_Click() { report_->Command17_Click(); }
 
-void seisekitime1::Command18_Click() { Picture11->hide(); }
+void seisekitime1::Command18_Click() { report_->Command18_Click(); }
 
 // ---- Views ------------------------------------------------------------------
 
@@ -957,7 +948,24 @@ void seisekitime1::showRunList(RunList list)
     Label5->setText(runListHeadline(list));
     const RunListRequest request{list, settings_.viewKind == ViewKind::Unset ? ViewKind::Time : settings_.viewKind,
                                  settings_.period, Combo1->currentText()};
-    const std::vector<QStringList> lines = runListLines(state_, request);
+    ScanProgress progress;
+    progress.range = [this](qint64 maximum) {
+        ProgressBar1->setRange(0, static_cast<int>(std::min<qint64>(maximum, INT_MAX)));
+        ProgressBar1->setValue(0);
+        ProgressBar1->show();
+    };
+    progress.value = [this](qint64 record) { ProgressBar1->setValue(static_cast<int>(std::min<qint64>(record, INT_MAX))); };
+    std::vector<QStringList> lines;
+    try {
+        lines = runListLines(state_, request, progress);
+    } catch (const DataError& e) {
+        // The lists stay empty; the student can go on with the other views.
+        if (state_.services.messages)
+            state_.services.messages->show(e.message(), QStringLiteral("エラー"), MessageService::Buttons::Ok,
+                                           MessageService::Icon::Warning);
+    }
+    if (list == RunList::Period)
+        report_->reportPeriod = periodDays(request.period, state_.services.clock ? state_.services.clock->today() : QDate::currentDate());
     for (int i = 1; i <= levelCount() && static_cast<size_t>(i) < lines.size(); ++i) {
         fillWhenSeen(i, [this, i, level = lines[static_cast<size_t>(i)]]() mutable {
             sortListTexts(level);
@@ -993,13 +1001,8 @@ void seisekitime1::Command16_Click()
         return;
     }
     sortListTexts(students);
-    List2->clear();
-    List2->addItems(students);
-    List3->clear();
-    for (int i = 1; i <= levelCount(); ++i)
-        List3->addItem(QString::number(i));
-    reportStudent_ = state_.CurrentStudentNumber;
-    reportPeriod_ = 3650;
+    report_->prepare(students, levelCount());
+    report_->reportPeriod = kPersonalPeriodDays;
 
     showRunList(RunList::Personal);
     hideWaitCover();

@@ -23,6 +23,7 @@ class QTextBrowser;
 namespace vc {
 
 struct AppState;
+class ReportPanel;
 
 // The controls of one level's column. Each keeps its name with the level
 // number as objectName: "Command4_3" is the start button of level 3.
@@ -172,8 +173,7 @@ private:
     StartButtons buttons_;
     std::vector<RankingEntry> rankingRoster_;
     std::vector<std::function<void()>> pendingFills_;  // per level, for columns out of view
-    qint16 reportStudent_ = 0;
-    int reportPeriod_ = 0;
+    ReportPanel* report_ = nullptr;
     QWidget* mainPanel_ = nullptr;
     QWidget* columnsArea_ = nullptr;
 };

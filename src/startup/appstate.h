@@ -19,6 +19,7 @@ class InstanceGuard;
 class Navigator;
 class SoundPlayer;
 class VoiceFactory;
+class PrintService;
 
 constexpr int kMaxLevel = 100;
 constexpr int kMaxStudent = 5000;
@@ -68,6 +69,7 @@ struct Services {
     Navigator* navigator = nullptr;
     SoundPlayer* sound = nullptr;
     VoiceFactory* voices = nullptr;
+    PrintService* printing = nullptr;
 };
 
 // The roster values, refilled by each roster pass. Per-student tables are

@@ -8,6 +8,11 @@
 #include "platform/sound.h"
 #include "platform/twips.h"
 #include "startup/navigator.h"
+#include "levelscreen/reportpanel.h"
+#include "printing/pdftools.h"
+#include "printing/printjob.h"
+
+#include <QDir>
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -394,12 +399,17 @@ TEST_F(LevelScreen, ViewKindsOrdersAndSelectors)
     EXPECT_TRUE(child(QStringLiteral("Picture1"))->isEnabled());
     EXPECT_FALSE(child(QStringLiteral("Picture2"))->isVisible());
 
-    // Today's runs and the period's runs: their own headlines, empty lists for now.
+    // Today's runs and the period's runs, under their own headlines.
     option1(2)->click();
     EXPECT_EQ(text(QStringLiteral("Label5")), QStringLiteral("本日の成績"));
-    EXPECT_TRUE(lines(1).isEmpty());
+    EXPECT_EQ(lines(1), (QStringList{QStringLiteral("  12秒 09:36①佐藤　　　①15"), QStringLiteral("  20秒 09:36●山田　花子●6")}));
+    EXPECT_EQ(text(QStringLiteral("Label9_1")), QStringLiteral("今日"));
+    EXPECT_TRUE(child<QListWidget>(QStringLiteral("List5_1"))->selectedItems().isEmpty());
     EXPECT_FALSE(child(QStringLiteral("Combo2"))->isVisible());
     option1(3)->click();
+    EXPECT_TRUE(text(QStringLiteral("Label5")).isEmpty());
+    EXPECT_EQ(lines(1), (QStringList{QStringLiteral("  12秒 05/10①佐藤　　　①15"), QStringLiteral("  15秒 05/08Ⅱ伊藤　　　Ⅱ11"),
+                                     QStringLiteral("  20秒 05/10●山田　花子●6")}));
     EXPECT_TRUE(child(QStringLiteral("Combo2"))->isVisible());
     auto* period = child<QComboBox>(QStringLiteral("Combo2"));
     EXPECT_EQ(period->currentText(), QStringLiteral("　　１ヶ月間の全成績"));
@@ -479,6 +489,83 @@ TEST_F(LevelScreen, ListScrollsToTheLineAboveTheStudentsOwn)
     ASSERT_GT(own, 1);
     EXPECT_EQ(list->currentRow(), own - 1);
     EXPECT_TRUE(list->selectedItems().isEmpty());
+}
+
+TEST_F(LevelScreen, ReportPanelShowsTheGraphAndPrintsOnePdfPerStudent)
+{
+    test::writeCp932(school.state->paths.DataFolder + QStringLiteral("新名簿.txt"),
+                     {QStringLiteral("7,2011,0,0,\"山田　花子\",0,\"\",\"\""), QStringLiteral("8,2017,0,0,\"佐藤\",0,\"\",\"\""),
+                      QStringLiteral("9,2010,0,0,\"伊藤\",0,\"\",\"\"")});
+    for (qint32 seconds : {50, 45, 48, 40})
+        school.addRuns(7, 1, seconds);
+    school.addRuns(8, 2, 33);
+    // PDFs go to the documents folder of a home of the test's own.
+    QTemporaryDir home;
+    const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/.config")).toUtf8());
+    SystemPrintService printing(&school.clock, SystemPrintService::Target::PdfOnly);
+    school.state->services.printing = &printing;
+    school.logIn(7, QStringLiteral("山田　花子先生"));
+    open();
+
+    child<QRadioButton>(QStringLiteral("Option2_2"))->click();
+    child<QPushButton>(QStringLiteral("Command17"))->click();
+    auto* panel = child<ReportPanel>(QStringLiteral("Picture11"));
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_FALSE(child(QStringLiteral("List2"))->isVisible());
+    EXPECT_TRUE(child(QStringLiteral("Command25"))->isVisible());
+    auto* levels = child<QListWidget>(QStringLiteral("List3"));
+    EXPECT_EQ(levels->selectedItems().size(), 3);
+    // The graph's red dots are on the picture.
+    const QImage picture = panel->picture();
+    ASSERT_FALSE(picture.isNull());
+    int red = 0;
+    for (int y = 0; y < picture.height() / 3; ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            red += picture.pixelColor(x, y).red() > 200 && picture.pixelColor(x, y).green() < 60 && picture.pixelColor(x, y).blue() < 60;
+    EXPECT_GT(red, 10);
+
+    // Two students chosen for print: two PDFs, each named in its message.
+    child<QPushButton>(QStringLiteral("Command25"))->click();
+    auto* students = child<QListWidget>(QStringLiteral("List2"));
+    EXPECT_TRUE(students->isVisible());
+    ASSERT_EQ(students->count(), 3);
+    EXPECT_EQ(students->item(0)->text(), QStringLiteral("中１ /  山田　花子/7"));
+    EXPECT_EQ(students->item(2)->text(), QStringLiteral("小１ /  佐藤/8"));
+    students->item(0)->setSelected(true);
+    students->item(2)->setSelected(true);
+    // "表示" draws each chosen report in turn: the last one stays on the panel.
+    const QImage ownPicture = panel->picture();
+    child<QPushButton>(QStringLiteral("Command24_0"))->click();
+    EXPECT_EQ(panel->reportStudent, 8);
+    EXPECT_NE(panel->picture(), ownPicture);
+    messages.shown.clear();
+    child<QPushButton>(QStringLiteral("Command24_1"))->click();
+    const QString folder = home.path() + QStringLiteral("/Documents/Vocarimo");
+    const QStringList pdfs = QDir(folder).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);
+    qputenv("HOME", oldHome);
+    qputenv("XDG_CONFIG_HOME", oldConfig);
+    ASSERT_EQ(pdfs.size(), 2);
+    ASSERT_EQ(messages.shown.size(), 2u);
+    // Each message names its own PDF by its whole path, in the order the students are listed.
+    EXPECT_TRUE(messages.shown[0].text.endsWith(folder + QStringLiteral("/20240510-100000-成績レポート_山田_花子.pdf")));
+    EXPECT_TRUE(messages.shown[1].text.endsWith(folder + QStringLiteral("/20240510-100000-成績レポート_佐藤.pdf")));
+    EXPECT_TRUE(pdfs.contains(QStringLiteral("20240510-100000-成績レポート_山田_花子.pdf")));
+
+    const QString own = folder + QStringLiteral("/20240510-100000-成績レポート_山田_花子.pdf");
+    EXPECT_EQ(test::pdfPageCount(own), 1);
+    for (const QString& row : test::pdfFonts(own))
+        EXPECT_TRUE(row.split(u' ', Qt::SkipEmptyParts).contains(QStringLiteral("yes"))) << row.toStdString();
+    const QString text = test::pdfText(own);
+    for (const QString& expected : {QStringLiteral("山田 花子"), QStringLiteral("pUnit1_1 中1英単語"), QStringLiteral("回数　　　　　　　  4回"),
+                                    QStringLiteral("本人 / 塾全体"), QStringLiteral("40秒 /   40秒"), QStringLiteral("(塾平均)"),
+                                    QStringLiteral("60秒")})
+        EXPECT_TRUE(text.contains(test::nfkc(expected).simplified()) || text.simplified().contains(test::nfkc(expected).simplified()))
+            << expected.toStdString() << "\n" << text.toStdString();
+
+    child<QPushButton>(QStringLiteral("Command18"))->click();
+    EXPECT_FALSE(panel->isVisible());
 }
 
 } // namespace

@@ -8,7 +8,6 @@
 #include "records/resultsfile.h"
 #include "startup/appstate.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -94,16 +93,3 @@ BENCHMARK(BM_LevelScreenActivate)->Arg(300)->Arg(5000)->Unit(benchmark::kMillise
     ->ReportAggregatesOnly(true);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    // No display is needed: the screen draws offscreen.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "platform/errors.h"
 #include "platform/lockedfile.h"
+#include "records/resultsrewrite.h"
 
 #include <algorithm>
 
@@ -78,7 +79,7 @@ ResultRecord makeResultRecord(const ResultDestination& destination, qint16 level
 void appendResultRecord(const ResultDestination& destination, qint16 level, qint32 resultSeconds, const Clock& clock)
 {
     const QByteArray bytes = encodeResultRecord(makeResultRecord(destination, level, resultSeconds, clock));
-    appendFixedRecord(resultsFilePath(destination.courseFolder), bytes, destination.lockWait);
+    appendResultBytes(resultsFilePath(destination.courseFolder), bytes, destination.lockWait);
 }
 
 LoadedResults::LoadedResults()

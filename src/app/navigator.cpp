@@ -1,5 +1,6 @@
 #include "navigator.h"
 
+#include "admin/frmdata.h"
 #include "drill/mainfrm.h"
 #include "levelscreen/seisekitime1.h"
 #include "records/frmsyuuryou.h"
@@ -55,6 +56,17 @@ void AppNavigator::openEndOfDrill()
     replace(screen);
     screen->Form_Load();
     screen->Form_Activate();
+}
+
+void AppNavigator::openResultsAdmin()
+{
+    auto* screen = new FrmData(state_);
+    replace(screen);
+    screen->Form_Load();
+}
+
+void AppNavigator::openStandardsEditor()
+{
 }
 
 void AppNavigator::quitProgram(int status)

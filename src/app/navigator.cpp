@@ -4,6 +4,7 @@
 #include "drill/mainfrm.h"
 #include "levelscreen/seisekitime1.h"
 #include "records/frmsyuuryou.h"
+#include "records/frmtimedata.h"
 #include "startup/appstate.h"
 #include "students/namesel.h"
 
@@ -67,6 +68,10 @@ void AppNavigator::openResultsAdmin()
 
 void AppNavigator::openStandardsEditor()
 {
+    auto* screen = new FrmTimeData(state_);
+    replace(screen);
+    screen->Form_Load();
+    screen->Form_Activate();
 }
 
 void AppNavigator::quitProgram(int status)

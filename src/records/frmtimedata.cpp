@@ -95,6 +95,7 @@ FrmTimeData::FrmTimeData(AppState& state, QWidget* parent) : QWidget(parent), st
     MSFlexGrid1->verticalHeader()->setDefaultSectionSize(kCellHeight);
     MSFlexGrid1->horizontalHeader()->setFixedHeight(kCellHeight + 4);
     MSFlexGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    MSFlexGrid1->horizontalHeader()->setMinimumSectionSize(8);
     MSFlexGrid1->horizontalHeader()->setFont(uiFont(11));
     MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     MSFlexGrid1->setSelectionMode(QAbstractItemView::NoSelection);

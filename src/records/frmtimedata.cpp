@@ -28,7 +28,7 @@ namespace {
 
 constexpr int kPanelWidth = 1000;
 constexpr int kPanelHeight = 740;
-constexpr int kGridWidth = 572;
+constexpr int kGridWidth = 600;
 constexpr int kCellHeight = 16;
 constexpr int kGridCells = 38;  // the grid is this many cells tall
 constexpr unsigned kPanelColour = 0xF0E8E0;  // 0xBBGGRR
@@ -93,7 +93,9 @@ FrmTimeData::FrmTimeData(AppState& state, QWidget* parent) : QWidget(parent), st
     MSFlexGrid1->verticalHeader()->hide();
     MSFlexGrid1->verticalHeader()->setMinimumSectionSize(kCellHeight);
     MSFlexGrid1->verticalHeader()->setDefaultSectionSize(kCellHeight);
-    MSFlexGrid1->horizontalHeader()->setFixedHeight(kCellHeight + 4);
+    // Narrow columns: the headings wrap onto two lines rather than being cut.
+    MSFlexGrid1->horizontalHeader()->setFixedHeight(2 * kCellHeight);
+    MSFlexGrid1->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter | Qt::Alignment(Qt::TextWordWrap));
     MSFlexGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     MSFlexGrid1->horizontalHeader()->setMinimumSectionSize(8);
     MSFlexGrid1->horizontalHeader()->setFont(uiFont(11));
@@ -133,10 +135,11 @@ FrmTimeData::FrmTimeData(AppState& state, QWidget* parent) : QWidget(parent), st
     Picture3->setObjectName(QStringLiteral("Picture3"));
     static_cast<QFrame*>(Picture3)->setFrameShape(QFrame::Box);
     Picture3->setGeometry(right, 136, rightWidth, 498);
-    const int listWidth = (rightWidth - 18) / 2;
+    // The two lists one above the other, so that long rows of stars fit.
+    const int listWidth = rightWidth - 12;
     Label7 = makeLabel(Picture3, QStringLiteral("Label7"), QStringLiteral("現在までの成績度数分布"), {6, 4, rightWidth - 12, 24}, 15, true);
     Label9 = makeLabel(Picture3, QStringLiteral("Label9"), QStringLiteral("全成績"), {6, 30, listWidth, 20}, 14);
-    Label10 = makeLabel(Picture3, QStringLiteral("Label10"), QStringLiteral("最高タイム"), {12 + listWidth, 30, listWidth, 20}, 14);
+    Label10 = makeLabel(Picture3, QStringLiteral("Label10"), QStringLiteral("最高タイム"), {6, 262, listWidth, 20}, 14);
     List3 = new QListWidget(Picture3);
     List3->setObjectName(QStringLiteral("List3"));
     List4 = new QListWidget(Picture3);
@@ -146,8 +149,8 @@ FrmTimeData::FrmTimeData(AppState& state, QWidget* parent) : QWidget(parent), st
         list->setUniformItemSizes(true);
         list->setFocusPolicy(Qt::NoFocus);
     }
-    List3->setGeometry(6, 52, listWidth, 408);
-    List4->setGeometry(12 + listWidth, 52, listWidth, 408);
+    List3->setGeometry(6, 50, listWidth, 208);
+    List4->setGeometry(6, 282, listWidth, 208);
     Option1_0 = new QRadioButton(QStringLiteral("度数表示"), Picture1);
     Option1_0->setObjectName(QStringLiteral("Option1_0"));
     Option1_1 = new QRadioButton(QStringLiteral("度数非表示"), Picture1);

@@ -4,6 +4,7 @@
 #include "admin/frmdata.h"
 #include "admin/resultsadmin.h"
 #include "platform/clock.h"
+#include "platform/lockedfile.h"
 #include "platform/messages.h"
 #include "platform/textcodec.h"
 #include "records/distribution.h"
@@ -123,7 +124,7 @@ void BM_DeleteRecord(benchmark::State& state)
         if (vc::deleteResultRecord(path, number, expected) != vc::RewriteOutcome::Done)
             state.SkipWithError("stale");
         state.PauseTiming();
-        vc::appendResultBytes(path, spare);
+        vc::appendFixedRecord(path, spare);
         state.ResumeTiming();
     }
 }

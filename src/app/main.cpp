@@ -10,6 +10,7 @@
 #include "startup/appstate.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 #include <memory>
 
 int main(int argc, char* argv[])
@@ -28,6 +29,8 @@ int main(int argc, char* argv[])
     auto state = std::make_unique<vc::AppState>();
     vc::AppNavigator navigator(*state);
     state->services = {&clock, &random, &messages, &launcher, &instance, &navigator, &sound, &voices};
+    // Runs that cannot reach the shared folder wait here, on this computer.
+    state->LocalDataFolder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
 
     vc::startProgram(*state, navigator, QCoreApplication::applicationDirPath());
     return app.exec();

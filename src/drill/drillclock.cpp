@@ -58,4 +58,14 @@ int minutesSinceLogin(qint32 loginTime, double secondsSinceMidnight)
     return static_cast<int>(since / 60);
 }
 
+int wholeMinutesSinceLogin(qint32 loginTime, double secondsSinceMidnight)
+{
+    double since = secondsSinceMidnight - loginTime;
+    // The stored login time is rounded, so just after a login the clock can
+    // read up to half a second before it: that is still minute 0, not a day.
+    if (since < 0)
+        since = since > -1 ? 0 : since + kSecondsPerDay;
+    return static_cast<int>(since / 60);
+}
+
 } // namespace vc

@@ -34,5 +34,8 @@ double barScaleFor(double frameWidth, qint32 timeLimit);
 // to even, integer-divided by 60. The login time is a time of day; a login
 // before midnight still counts forward into the next day.
 int minutesSinceLogin(qint32 loginTime, double secondsSinceMidnight);
+// The level screen's count: whole minutes since the login, truncated (59.5 s
+// is still minute 0), also counting forward across midnight.
+int wholeMinutesSinceLogin(qint32 loginTime, double secondsSinceMidnight);
 
 } // namespace vc

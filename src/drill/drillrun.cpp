@@ -576,15 +576,26 @@ void DrillRun::endRun()
         return;  // cannot occur with the course's levels: the overlay stays, nothing is recorded
     screen_.sTimer1Enabled = false;
     run.resultSeconds = run.timedOut() ? kTimedOutResult : run.elapsedSeconds;
+    StoredIn stored = StoredIn::ResultsFile;
     try {
-        const ResultDestination destination{state_.paths.CourseFolder, state_.settings.SchoolCode,
-                                            state_.CurrentStudentNumber};
-        recordResult(destination, state_.CurrentLevel, run.resultSeconds, *state_.services.clock, state_.standards,
-                     state_.statistics, state_.loadedResults, state_.runFlags);
+        ResultDestination destination{state_.paths.CourseFolder, state_.settings.SchoolCode, state_.CurrentStudentNumber};
+        destination.lockWait = state_.ResultLockLimit;
+        destination.pendingFile = state_.PendingResultsFile;
+        // Another computer is storing a run: the student sees that this one waits.
+        destination.whileWaiting = [this](std::chrono::milliseconds waited) {
+            screen_.lockWaitText = lockWaitLine(static_cast<int>(waited.count() / 1000));
+            host_.paintOnly();
+        };
+        stored = recordResult(destination, state_.CurrentLevel, run.resultSeconds, *state_.services.clock,
+                              state_.standards, state_.statistics, state_.loadedResults, state_.runFlags);
     } catch (const DataError& e) {
+        screen_.lockWaitText.clear();
         failWith(e);
         return;
     }
+    screen_.lockWaitText.clear();
+    if (stored == StoredIn::PendingFile)
+        showMessage(kRunKeptText);
     host_.showWaitForm();
     if (!letEventsRun())
         return;

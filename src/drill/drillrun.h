@@ -70,6 +70,9 @@ struct DrillScreen {
     bool sPicture2Visible = false;
     bool lblsss1Visible = false;  // "成績記録中"
     bool lblsss2Visible = false;  // "時間切れ"
+    // While the record waits for another computer's lock: what the student
+    // is told, with the seconds waited; empty otherwise.
+    QString lockWaitText;
 
     bool sTimer1Enabled = false;  // the run clock, every second
 };
@@ -86,6 +89,9 @@ public:
     virtual void giveFocus(DrillControl control) = 0;
     virtual void clearClipboard() = 0;
     virtual void showWaitForm() = 0;
+    // Draws the screen as the run has it and lets timers and painting run,
+    // but holds back keys and clicks.
+    virtual void paintOnly() = 0;
     // The drill screen goes: timers stop and it hides; the navigator is then
     // asked for the next screen.
     virtual void closeScreen() = 0;

@@ -187,4 +187,9 @@ QString wrongChoiceMessage() { return QStringLiteral("残念！！10秒追加。
 
 bool isPracticeLevel(const QString& levelName) { return levelName.contains(u'練'); }
 
+QString lockWaitLine(int secondsWaited)
+{
+    return QStringLiteral("他のコンピューターが成績を書き込み中です。お待ちください（%1秒）").arg(secondsWaited);
+}
+
 } // namespace vc

@@ -122,6 +122,14 @@ QString giveUpGrantedMessage(int giveUpsToday);
 // The message for a wrong choice in the choice step.
 QString wrongChoiceMessage();
 
+// While the end of a run waits for another computer to finish storing its run.
+QString lockWaitLine(int secondsWaited);
+// The run could not reach the shared results file in time and is kept on this
+// computer until the next run (or the next start) stores it.
+inline const QString kRunKeptText = QStringLiteral(
+    "他のコンピューターが成績ファイルを使い続けているため、今回の成績はこのコンピューターに預かりました。"
+    "次に成績を記録するとき（または次にこのプログラムを起動したとき）に、成績ファイルへ書き込まれます。");
+
 // A level whose name contains "練" is for practice: timed, never recorded.
 bool isPracticeLevel(const QString& levelName);
 

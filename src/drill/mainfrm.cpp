@@ -129,8 +129,53 @@ void MainFrm::handle(F&& handler)
 {
     const QPointer<MainFrm> self(this);
     handler();
-    if (self)
+    if (self) {
         render();
+        keepKeyboardFocus();
+    }
+}
+
+QWidget* MainFrm::keyboardHome() const
+{
+    const DrillScreen& s = run_->screen();
+    if (run_->closed() || s.sPicture2Visible)
+        return nullptr;
+    if (s.Picture5Visible)
+        return List1;
+    if (s.CommandkakuninVisible)
+        return Commandkakunin;
+    return Text1->isEnabled() ? Text1 : nullptr;
+}
+
+void MainFrm::keepKeyboardFocus()
+{
+    QWidget* home = keyboardHome();
+    if (!home || !isActiveWindow() || QApplication::activeModalWidget())
+        return;
+    if (QApplication::focusWidget() != home)
+        home->setFocus(Qt::OtherFocusReason);
+}
+
+void MainFrm::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // A message box closing hands the window back: the keys go where the
+    // question waits for them.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        QTimer::singleShot(0, this, [self = QPointer<MainFrm>(this)] {
+            if (self)
+                self->keepKeyboardFocus();
+        });
+}
+
+bool MainFrm::focusNextPrevChild(bool next)
+{
+    // Tab stays with the question; there is nothing else to reach by keys.
+    if (keyboardHome()) {
+        keepKeyboardFocus();
+        return true;
+    }
+    return QWidget::focusNextPrevChild(next);
 }
 
 MainFrm::MainFrm(AppState& state, QWidget* parent) : QWidget(parent), state_(state)
@@ -228,6 +273,8 @@ void MainFrm::buildStatusPanel()
     Command1 = makeButton(sPicture1, QStringLiteral("Command1"), QStringLiteral("ギブアップ(１日５回)"), uiFont(16),
                           QRect(12, sPicture1->height() - 64, 236, 52));
     connect(Command1, &QPushButton::clicked, this, [this] { handle([this] { run_->Command1_Click(); }); });
+    // Giving up throws the run away: never by a Tab and Enter meant for the answer.
+    Command1->setFocusPolicy(Qt::NoFocus);
 }
 
 void MainFrm::buildQuestionArea()
@@ -295,6 +342,7 @@ void MainFrm::buildQuestionArea()
     again->onClick = [this] { handle([this] { run_->Label1_Click(); }); };
     for (QWidget* w : {static_cast<QWidget*>(Commandkakunin), static_cast<QWidget*>(Command2), static_cast<QWidget*>(Command1)})
         w->installEventFilter(this);
+    Command2->setFocusPolicy(Qt::NoFocus);
 }
 
 void MainFrm::buildChoicePanel()
@@ -320,10 +368,15 @@ void MainFrm::buildChoicePanel()
         const int row = List1->row(item);
         handle([this, row] { run_->List1_Click(row); });
     });
-    // Moving through the list with the keys picks words as clicks do.
-    connect(List1, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!rendering_ && !listMousePressed_ && row >= 0)
-            handle([this, row] { run_->List1_Click(row); });
+    // Moving through the list with the keys picks words as clicks do. Only a
+    // selection counts: the list makes its first row current by itself when
+    // it gets the focus, and that is no word the student chose.
+    connect(List1, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> selected = List1->selectedItems();
+        if (rendering_ || listMousePressed_ || selected.size() != 1)
+            return;
+        const int row = List1->row(selected.front());
+        handle([this, row] { run_->List1_Click(row); });
     });
     connect(List1, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
         const int row = List1->row(item);
@@ -374,6 +427,10 @@ void MainFrm::buildOverlay()
                         Qt::AlignCenter);
     lblsss1->setStyleSheet(QStringLiteral("color: white;"));
     lblsss2->setStyleSheet(QStringLiteral("color: #ffd0d0;"));
+    lblWait = makeLabel(sPicture2, QStringLiteral("lblWait"), QString(), uiFont(24, true), QRect(), Qt::AlignCenter);
+    lblWait->setStyleSheet(QStringLiteral("color: #ffffa0;"));
+    lblWait->setWordWrap(true);
+    lblWait->hide();
 }
 
 void MainFrm::resizeEvent(QResizeEvent* event)
@@ -383,6 +440,7 @@ void MainFrm::resizeEvent(QResizeEvent* event)
     sPicture2->setGeometry(rect());
     lblsss1->setGeometry(sPicture2->rect());
     lblsss2->setGeometry(sPicture2->rect());
+    lblWait->setGeometry(0, sPicture2->height() / 2 + 60, sPicture2->width(), 80);
 }
 
 void MainFrm::Form_Load()
@@ -472,6 +530,8 @@ void MainFrm::render()
     band(elapsedBand, s.elapsedBandWidth);
 
     sPicture2->setVisible(s.sPicture2Visible);
+    lblWait->setText(s.lockWaitText);
+    lblWait->setVisible(!s.lockWaitText.isEmpty());
     if (s.sPicture2Visible)
         sPicture2->raise();
     lblsss1->setVisible(s.lblsss1Visible);
@@ -580,6 +640,12 @@ void MainFrm::showWaitForm()
         waitForm_->setAttribute(Qt::WA_DeleteOnClose);
     }
     waitForm_->Form_Load();
+}
+
+void MainFrm::paintOnly()
+{
+    render();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void MainFrm::closeScreen()

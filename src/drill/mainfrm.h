@@ -79,6 +79,7 @@ public:
     QWidget* sPicture2 = nullptr;
     QLabel* lblsss1 = nullptr;
     QLabel* lblsss2 = nullptr;
+    QLabel* lblWait = nullptr;  // the wait for another computer's lock
     QTimer* sTimer1 = nullptr;
     QTimer* sTimer2 = nullptr;
 
@@ -86,6 +87,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // DrillHost
@@ -94,6 +97,11 @@ private:
     void giveFocus(DrillControl control) override;
     void clearClipboard() override;
     void showWaitForm() override;
+    void paintOnly() override;
+    // The control that holds the keys while a question waits (the answer box,
+    // the choice list or "次へ"); null when none should.
+    QWidget* keyboardHome() const;
+    void keepKeyboardFocus();
     void closeScreen() override;
 
     void buildQuestionArea();

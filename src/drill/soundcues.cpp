@@ -1,5 +1,6 @@
 #include "soundcues.h"
 
+#include "platform/errors.h"
 #include "platform/fieldlist.h"
 #include "platform/messages.h"
 #include "platform/random.h"
@@ -47,8 +48,10 @@ SoundCues loadSoundCues(const QString& soundFolder)
         cues.categories[static_cast<size_t>(c)].name = names[static_cast<size_t>(c)];
 
     const QString path = soundFolder + QStringLiteral("新音ファイル.txt");
+    // Without it every cue would fail, and the fourth failure would end the
+    // program in the middle of a student's run: refuse to start instead.
     if (!QFileInfo::exists(path))
-        return cues;  // every cue fails when played, which the cue rule handles
+        throw DataError(fileMessage(path, QStringLiteral("がありません。")));
     FieldListReader in = FieldListReader::fromFile(path);
     while (!in.atEnd()) {
         const QString value = in.nextText();
@@ -60,9 +63,9 @@ SoundCues loadSoundCues(const QString& soundFolder)
             continue;  // values between blocks are skipped
         SoundCategory& cat = cues.categories[static_cast<size_t>(category)];
         for (int k = 1; k <= kMaxSoundNames; ++k) {
-            // A block cut off by the end of the file keeps what it read; its count stays unset.
+            // A block cut off by the end of the file is a damaged set-up.
             if (in.atEnd())
-                break;
+                throw DataError(fileMessage(path, QStringLiteral("の「%1」の並びが「*」で終わっていません。").arg(cat.name)));
             const QString name = in.nextText();
             if (name == u'*') {
                 cat.count = QString::number(k - 1);

@@ -30,9 +30,8 @@ struct SoundCues {
 // "正解音1" … "不合格音1", index 1..10.
 const std::array<QString, kSoundCategoryCount + 1>& soundCategoryNames();
 
-// Reads `soundFolder` + "新音ファイル.txt". A missing file leaves every category
-// without sounds (each cue then fails when played); a file that cannot be
-// decoded throws DataError naming it.
+// Reads `soundFolder` + "新音ファイル.txt". A missing file, one that cannot be
+// decoded and one whose last block ends before its "*" throw DataError naming it.
 SoundCues loadSoundCues(const QString& soundFolder);
 // Start-up step: fills AppState::soundCues from the sound folder.
 void loadSoundCues(AppState& state);

@@ -120,7 +120,8 @@ std::vector<RankedLine> rankLevel(const std::vector<RankingEntry>& entries, Rank
             continue;
         if (order == RankingOrder::TodayPoints && e.todayPoints == 0)
             continue;
-        lines.push_back({e.number, rank, order == RankingOrder::BestTime ? timeLine(e, rank) : pointsLine(e, rank)});
+        const bool hasResult = order != RankingOrder::BestTime || e.bestTime != kNoTime;
+        lines.push_back({e.number, rank, order == RankingOrder::BestTime ? timeLine(e, rank) : pointsLine(e, rank), hasResult});
     }
     return lines;
 }
@@ -128,10 +129,13 @@ std::vector<RankedLine> rankLevel(const std::vector<RankingEntry>& entries, Rank
 QStringList listOrderedLines(const std::vector<RankedLine>& lines)
 {
     QStringList texts;
+    QStringList withoutResult;
     texts.reserve(static_cast<qsizetype>(lines.size()));
     for (const RankedLine& l : lines)
-        texts.append(l.text);
+        (l.hasResult ? texts : withoutResult).append(l.text);
     sortListTexts(texts);
+    sortListTexts(withoutResult);
+    texts.append(withoutResult);
     return texts;
 }
 

@@ -46,6 +46,7 @@ struct RankedLine {
     qint16 student = 0;
     int rank = 0;
     QString text;
+    bool hasResult = true;  // false for the time view's "--" lines
 };
 
 // The ranking of one level: the entries sorted twice by the order's key
@@ -57,8 +58,10 @@ struct RankedLine {
 // sorted-table order.
 std::vector<RankedLine> rankLevel(const std::vector<RankingEntry>& entries, RankingOrder order);
 
-// The lines as the column's list shows them: ascending by the program's list
-// order, so by rank text, then grade mark and name.
+// The lines as the column's list shows them: the ranked lines ascending by the
+// program's list order (so by rank text, then grade mark and name), then the
+// lines without a result in the same order. Sorted together, "--" would fall
+// between rank 9 and rank 10.
 QStringList listOrderedLines(const std::vector<RankedLine>& lines);
 
 // The row just above the first line carrying "●" (the student's own), the

@@ -478,7 +478,7 @@ void seisekitime1::Form_Activate()
     Command24[1]->setVisible(showsReportPrint(name));
 
     const double now = state_.services.clock ? state_.services.clock->secondsSinceMidnight() : 0.0;
-    Label17->setText(minutesSinceLoginText(minutesSinceLogin(state_.LoginTime, now)));
+    Label17->setText(minutesSinceLoginText(wholeMinutesSinceLogin(state_.LoginTime, now)));
     QFont title = Label11->font();
     title.setPointSize(titlePointSize(state_.course.SoftwareName));
     Label11->setFont(title);

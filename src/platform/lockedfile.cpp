@@ -50,7 +50,7 @@ struct flock wholeFile(short type)
 
 } // namespace
 
-LockedFile::LockedFile(const QString& path, std::chrono::milliseconds wait)
+LockedFile::LockedFile(const QString& path, std::chrono::milliseconds wait, const LockWaitCallback& whileWaiting)
     : path_(path)
 {
     const QByteArray native = QFile::encodeName(path);
@@ -62,7 +62,9 @@ LockedFile::LockedFile(const QString& path, std::chrono::milliseconds wait)
 
     // Polled rather than blocking, so a computer that stays locked (or a lock
     // the server never hands back) is reported instead of hanging the drill.
-    const auto deadline = std::chrono::steady_clock::now() + wait;
+    const auto started = std::chrono::steady_clock::now();
+    const auto deadline = started + wait;
+    auto nextReport = started;
     auto pause = std::chrono::microseconds(200);
     for (;;) {
         struct flock lock = wholeFile(F_WRLCK);
@@ -74,11 +76,22 @@ LockedFile::LockedFile(const QString& path, std::chrono::milliseconds wait)
             fd_ = -1;
             fail(path_, QStringLiteral("をロックできません。"));
         }
-        if (std::chrono::steady_clock::now() >= deadline) {
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= deadline) {
             ::close(fd_);
             fd_ = -1;
-            fail(path_, QStringLiteral("は他のコンピューターが書き込み中のため、書き込めませんでした。"
-                                       "しばらく待ってから、もう一度やり直してください。"));
+            throw LockTimeout(fileMessage(path_, QStringLiteral("は他のコンピューターが書き込み中のため、書き込めませんでした。"
+                                                                "しばらく待ってから、もう一度やり直してください。")));
+        }
+        if (whileWaiting && now >= nextReport) {
+            try {
+                whileWaiting(std::chrono::duration_cast<std::chrono::milliseconds>(now - started));
+            } catch (...) {
+                ::close(fd_);
+                fd_ = -1;
+                throw;
+            }
+            nextReport = now + std::chrono::milliseconds(250);
         }
         std::this_thread::sleep_for(pause);
         pause = std::min(pause * 2, std::chrono::microseconds(10000));
@@ -128,6 +141,12 @@ void LockedFile::writeAt(qint64 offset, const QByteArray& bytes)
     }
     if (networkShare_ && ::fdatasync(fd_) != 0)
         fail(path_, QStringLiteral("に書き込めません（ファイルサーバーに届きません）。"));
+}
+
+void LockedFile::sync()
+{
+    if (fd_ < 0 || ::fdatasync(fd_) != 0)
+        fail(path_, QStringLiteral("に書き込めません（ディスクに残せません）。"));
 }
 
 qint64 appendFixedRecord(const QString& path, const QByteArray& record, std::chrono::milliseconds wait)

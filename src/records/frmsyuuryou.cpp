@@ -156,6 +156,27 @@ void FrmSyuuryou::Form_Activate()
     if (activated_)
         return;
     activated_ = true;
+    // The flags describe the run just recorded and are used up here, whatever
+    // the student clicks meanwhile: left set, the next run would announce a
+    // record it did not set.
+    const RunOutcomeFlags flags = state_.runFlags;
+    state_.runFlags.personalBest = false;
+    state_.runFlags.levelRecord = false;
+    // The cues wait in a loop that lets timers run; the screen settles only
+    // once they are over, as if they had held the screen.
+    activating_ = true;
+    struct Done {
+        FrmSyuuryou* screen;
+        QPointer<FrmSyuuryou> alive;
+        ~Done()
+        {
+            if (!alive)
+                return;
+            screen->activating_ = false;
+            if (screen->settleDue_ && !screen->leaving_)
+                screen->Timer1_Timer();
+        }
+    } done{this, this};
     const int level = state_.CurrentLevel;
     const int student = state_.CurrentStudentNumber;
     const int target = state_.TargetLevel;
@@ -200,7 +221,7 @@ void FrmSyuuryou::Form_Activate()
     if (!letEventsRun())
         return;
 
-    const RecordAnnouncement announcement = recordAnnouncement(seconds, state_.runFlags, standards.minimumTime);
+    const RecordAnnouncement announcement = recordAnnouncement(seconds, flags, standards.minimumTime);
     if (!announcement.message.isEmpty()) {
         Label20->setText(announcement.message);
         Label20->show();
@@ -228,7 +249,7 @@ void FrmSyuuryou::Form_Activate()
             return;
 
     if (level == target && isLevelCleared(state_.standards, state_.statistics, level, student)) {
-        if (playsClearedCue(state_.standards, state_.statistics, level, target, student, state_.runFlags.wasClearedBefore)) {
+        if (playsClearedCue(state_.standards, state_.statistics, level, target, student, flags.wasClearedBefore)) {
             playFileCue(state_, QStringLiteral("合格.wav"));
             if (!self || leaving_)
                 return;
@@ -237,8 +258,6 @@ void FrmSyuuryou::Form_Activate()
         Picture1->hide();
     }
 
-    state_.runFlags.personalBest = false;
-    state_.runFlags.levelRecord = false;
     // The wait form the drill showed while it recorded the run.
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* wait = qobject_cast<WaitForm*>(w); wait && wait->parent() != this)
@@ -247,10 +266,15 @@ void FrmSyuuryou::Form_Activate()
 
 void FrmSyuuryou::Timer1_Timer()
 {
+    Timer1->stop();
+    if (activating_) {
+        settleDue_ = true;
+        return;
+    }
+    settleDue_ = false;
     Picture1->hide();
     Command4->show();
     Command4->setFocus();
-    Timer1->stop();
 
     const SettledButtons settled = settledButtons(state_.standards, state_.statistics, state_.CurrentLevel, state_.TargetLevel,
                                                   state_.CurrentStudentNumber, state_.targetLevelCleared);

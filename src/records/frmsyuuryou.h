@@ -53,6 +53,9 @@ private:
     AppState& state_;
     bool activated_ = false;
     bool leaving_ = false;
+    bool activating_ = false;  // Form_Activate (with its cues) is under way
+    bool settleDue_ = false;   // Timer1 fired meanwhile
+
 };
 
 } // namespace vc

@@ -3,9 +3,12 @@
 #include "platform/clock.h"
 #include "platform/errors.h"
 #include "platform/lockedfile.h"
+#include "records/pendingresults.h"
 #include "records/resultsrewrite.h"
 
 #include <algorithm>
+#include <string>
+#include <unordered_set>
 
 namespace vc {
 
@@ -76,10 +79,27 @@ ResultRecord makeResultRecord(const ResultDestination& destination, qint16 level
     return record;
 }
 
-void appendResultRecord(const ResultDestination& destination, qint16 level, qint32 resultSeconds, const Clock& clock)
+StoredIn appendResultRecord(const ResultDestination& destination, qint16 level, qint32 resultSeconds, const Clock& clock)
 {
     const QByteArray bytes = encodeResultRecord(makeResultRecord(destination, level, resultSeconds, clock));
-    appendResultBytes(resultsFilePath(destination.courseFolder), bytes, destination.lockWait);
+    const QString path = resultsFilePath(destination.courseFolder);
+    try {
+        LockedFile file(path, destination.lockWait, destination.whileWaiting);
+        completeInterruptedRewrite(file);
+        if (!destination.pendingFile.isEmpty())
+            deliverPendingRecords(file, destination.pendingFile);
+        file.writeAt(file.size() / kResultRecordSize * kResultRecordSize, bytes);
+        return StoredIn::ResultsFile;
+    } catch (const DataError& e) {
+        if (destination.pendingFile.isEmpty())
+            throw;
+        try {
+            addPendingRecord(destination.pendingFile, bytes);
+        } catch (const DataError&) {
+            throw e;  // stored nowhere: the shared file's problem is the one to tell
+        }
+        return StoredIn::PendingFile;
+    }
 }
 
 LoadedResults::LoadedResults()
@@ -120,7 +140,27 @@ void loadResults(const QString& courseFolder, LoadedResults& results)
     // The newest records: the window always ends at the last complete record.
     const qint64 count = file.recordCount();
     const qint64 first = std::max<qint64>(1, count - kLoadedRecordLimit + 1);
-    const QByteArray bytes = file.readBytes(first, count - first + 1);
+    QByteArray bytes = file.readBytes(first, count - first + 1);
+    // Runs of this computer still waiting to reach the file count as its newest.
+    if (!results.pendingFile_.isEmpty()) {
+        std::vector<QByteArray> pending;
+        try {
+            pending = readPendingRecords(results.pendingFile_);
+        } catch (const DataError&) {
+            // Unreadable now: the next delivery reports it.
+        }
+        if (!pending.empty()) {
+            std::unordered_set<std::string> present;
+            for (qsizetype at = 0; at < bytes.size(); at += kResultRecordSize)
+                present.insert(std::string(bytes.constData() + at, kResultRecordSize));
+            for (const QByteArray& r : pending)
+                if (present.insert(r.toStdString()).second)
+                    bytes += r;
+            const qsizetype limit = qsizetype(kLoadedRecordLimit) * kResultRecordSize;
+            if (bytes.size() > limit)
+                bytes.remove(0, bytes.size() - limit);
+        }
+    }
 
     results.clear();
     for (qsizetype at = 0; at < bytes.size(); at += kResultRecordSize) {

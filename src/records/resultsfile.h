@@ -38,23 +38,36 @@ private:
 
 ResultsFile openResultsFile(const QString& courseFolder);
 
+// How long the end of a run waits for another computer's lock before it
+// keeps the run in this computer's pending file instead.
+inline constexpr std::chrono::milliseconds kResultLockLimit{60000};
+
 // Who stores a run and where.
 struct ResultDestination {
     QString courseFolder;  // ends with "/"
     QString schoolCode;    // the school's code, empty when it has none
     qint16 studentNumber = 0;
-    // How long to wait for another computer's append before reporting it.
-    std::chrono::milliseconds lockWait = kDefaultLockWait;
+    // How long to wait for another computer's append.
+    std::chrono::milliseconds lockWait = kResultLockLimit;
+    // This computer's pending file (pendingresults.h); empty for none, and
+    // then a run that cannot be stored is reported as an error.
+    QString pendingFile{};
+    // Told while the append waits for the lock, so the student sees why.
+    LockWaitCallback whileWaiting{};
 };
+
+enum class StoredIn { ResultsFile, PendingFile };
 
 // The record that appendResultRecord writes, dated by the clock.
 ResultRecord makeResultRecord(const ResultDestination& destination, qint16 level, qint32 resultSeconds, const Clock& clock);
 
 // Appends one record for the run under the file's exclusive lock, right after
-// the last complete record (an incomplete tail is overwritten). The file is
-// created when missing. Throws DataError when the file cannot be written or
-// stays locked by another computer.
-void appendResultRecord(const ResultDestination& destination, qint16 level, qint32 resultSeconds, const Clock& clock);
+// the last complete record (an incomplete tail is overwritten); records still
+// pending from earlier go first. The file is created when missing. When the
+// lock stays taken past `lockWait`, or the file cannot be written, the record
+// goes to the pending file instead (PendingFile is returned). Throws
+// DataError only when it could be stored nowhere.
+StoredIn appendResultRecord(const ResultDestination& destination, qint16 level, qint32 resultSeconds, const Clock& clock);
 
 // One loaded run.
 struct LoadedRecord {
@@ -70,6 +83,11 @@ struct LoadedRecord {
 class LoadedResults {
 public:
     LoadedResults();
+
+    // This computer's pending file: its runs count as if they were already at
+    // the end of the results file. Empty for none.
+    void setPendingFile(const QString& path) { pendingFile_ = path; }
+    const QString& pendingFile() const { return pendingFile_; }
 
     // The loaded runs in file order (entry i is the i+1-th loaded record).
     const std::vector<LoadedRecord>& records() const { return records_; }
@@ -99,6 +117,7 @@ private:
     // those instead of the whole table.
     std::vector<quint32> touched_;
     std::array<qint32, kLevelRows> levelBestTime_;
+    QString pendingFile_;
 };
 
 // Rebuilds `results` from scratch from the newest 20000 complete records of

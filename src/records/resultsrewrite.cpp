@@ -301,16 +301,6 @@ void recoverResultsFileAtStartUp(const QString& resultsPath)
     }
 }
 
-qint64 appendResultBytes(const QString& resultsPath, const QByteArray& record, std::chrono::milliseconds lockWait)
-{
-    LockedFile file(resultsPath, lockWait);
-    completeInterruptedRewrite(file);
-    const qint64 number = file.size() / record.size();
-    file.writeAt(number * record.size(), record);
-    file.close();
-    return number;
-}
-
 RewriteOutcome deleteResultRecord(const QString& resultsPath, qint64 number, const QByteArray& expected,
                                   const RewriteOptions& options)
 {

@@ -79,10 +79,4 @@ bool recoverResultsFile(const QString& resultsPath, std::chrono::milliseconds lo
 // to keep the program from starting: the next writer retries and reports it.
 void recoverResultsFileAtStartUp(const QString& resultsPath);
 
-// One append as appendFixedRecord does it, with the interrupted rewrite
-// completed first under the same lock, so that an append never lands in a
-// half-rewritten file.
-qint64 appendResultBytes(const QString& resultsPath, const QByteArray& record,
-                         std::chrono::milliseconds lockWait = kDefaultLockWait);
-
 } // namespace vc

@@ -144,7 +144,7 @@ bool isOverPractised(const StandardsTable& standards, const Statistics& statisti
         || (row->banPoints.value != 0 && f.banPoints >= row->banPoints.value);
 }
 
-void recordResult(const ResultDestination& destination, qint16 level, qint32 resultSeconds, const Clock& clock,
+StoredIn recordResult(const ResultDestination& destination, qint16 level, qint32 resultSeconds, const Clock& clock,
                   const StandardsTable& standards, const Statistics& statistics, LoadedResults& results,
                   RunOutcomeFlags& flags)
 {
@@ -157,17 +157,17 @@ void recordResult(const ResultDestination& destination, qint16 level, qint32 res
     const bool personalBest = tracked && resultSeconds < results.bestTime(level, student);
     const bool levelRecord = tracked && resultSeconds < results.levelBestTime(level);
 
-    appendResultRecord(destination, level, resultSeconds, clock);
+    const StoredIn stored = appendResultRecord(destination, level, resultSeconds, clock);
 
+    // Every flag is set afresh: they describe this run only.
     flags.wasClearedBefore = clearedBefore;
-    if (personalBest) {
+    flags.personalBest = personalBest;
+    flags.levelRecord = levelRecord;
+    if (personalBest)
         results.setBestTime(level, student, resultSeconds);
-        flags.personalBest = true;
-    }
-    if (levelRecord) {
+    if (levelRecord)
         results.setLevelBestTime(level, resultSeconds);
-        flags.levelRecord = true;
-    }
+    return stored;
 }
 
 } // namespace vc

@@ -77,7 +77,8 @@ struct RunOutcomeFlags {
 // wasClearedBefore from the all-time figures of the last pass, appends the
 // record, then updates the two best times in memory and raises the flags. If
 // the append fails (DataError), neither the best times nor the flags change.
-void recordResult(const ResultDestination& destination, qint16 level, qint32 resultSeconds, const Clock& clock,
+// A run kept in the pending file counts like one in the results file.
+StoredIn recordResult(const ResultDestination& destination, qint16 level, qint32 resultSeconds, const Clock& clock,
                   const StandardsTable& standards, const Statistics& statistics, LoadedResults& results,
                   RunOutcomeFlags& flags);
 

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <array>
+#include <chrono>
 #include <vector>
 
 namespace vc {
@@ -96,6 +97,14 @@ struct AppState {
 
     SoundCues soundCues;
     int SoundFailureCount = 0;  // consecutive failed correct/wrong-answer cues
+
+    // This computer's own folder outside the shared data folder (set by main;
+    // empty in tests that need none), and in it the pending file of runs that
+    // could not reach the results file yet (set at start-up).
+    QString LocalDataFolder;
+    QString PendingResultsFile;
+    // How long the end of a run waits for another computer's lock.
+    std::chrono::milliseconds ResultLockLimit = kResultLockLimit;
 
     // Scoring tables.
     StandardsTable standards;

@@ -76,6 +76,7 @@ void resolveDataAndSettings(AppState& state, const QString& programFolder)
     loadStandardsStep(state);
     loadSoundStep(state);
     recoverResultsFileAtStartUp(resultsFilePath(p.CourseFolder));
+    pendingResultsStep(state);
 }
 
 int unitOfLevel(const CourseConfig& course, int level)

@@ -34,6 +34,9 @@ void returnToLauncher(AppState& state);
 // file, the default times and the sound set-up.
 void loadStandardsStep(AppState& state);
 void loadSoundStep(AppState& state);
+// Names this computer's pending file of runs (when LocalDataFolder is set)
+// and hands any runs still waiting in it to the results file.
+void pendingResultsStep(AppState& state);
 
 } // namespace vc
 

@@ -1,6 +1,8 @@
 #include "startup.h"
 
 #include "drill/soundcues.h"
+#include "records/pendingresults.h"
+#include "records/resultsfile.h"
 #include "records/standards.h"
 
 namespace vc {
@@ -12,11 +14,25 @@ void loadStandardsStep(AppState& state)
     applyDefaultTimes(state.standards, state.course.DefaultTargetTime, state.course.LevelCount);
 }
 
-// Sound set-up in the sound folder. A missing set-up file is no start-up
-// error: the cues then fail when played, and the cue rule deals with that.
+// Sound set-up in the sound folder; required like the other set-up files.
 void loadSoundStep(AppState& state)
 {
     loadSoundCues(state);
+}
+
+void pendingResultsStep(AppState& state)
+{
+    if (state.LocalDataFolder.isEmpty())
+        return;
+    const QString results = resultsFilePath(state.paths.CourseFolder);
+    state.PendingResultsFile = pendingResultsPath(state.LocalDataFolder, results);
+    state.loadedResults.setPendingFile(state.PendingResultsFile);
+    try {
+        deliverPendingRecords(results, state.PendingResultsFile, std::chrono::seconds(2));
+    } catch (const DataError&) {
+        // Still locked or out of reach: the runs wait for the next append and
+        // meanwhile count from the pending file.
+    }
 }
 
 } // namespace vc

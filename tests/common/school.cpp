@@ -64,6 +64,12 @@ void SchoolFixture::writeDefaults()
                  QStringLiteral("2,2013,0,0,\"佐藤 花子\",0,\"\",\"\""),
                  QStringLiteral("100,1980,0,0,\"先生\",0,\"\",\"\"")});
     writeStandards(QStringList(6, QStringLiteral("40,60,30,3,1,5,60,7,1,,,")));
+    writeSoundSetup({QStringLiteral("正解音2"), QStringLiteral("ピンポン"), QStringLiteral("*")});
+}
+
+void SchoolFixture::writeSoundSetup(const QStringList& values)
+{
+    writeCp932(soundFolder + QStringLiteral("新音ファイル.txt"), values);
 }
 
 } // namespace vc::test

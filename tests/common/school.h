@@ -29,6 +29,8 @@ struct SchoolFixture {
     void writeStandards(const QStringList& levelLines);
     // Records of 8 values: number,birth year,0,0,"name",status,"",""
     void writeRoster(const QStringList& records);
+    // "新音ファイル.txt", one value a line.
+    void writeSoundSetup(const QStringList& values);
     void writeDefaults(); // everything above with a two-unit course and six levels of standards
 };
 

@@ -9,7 +9,9 @@
 #include "startup/navigator.h"
 #include "startup/startup.h"
 
+#include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -58,7 +60,8 @@ TEST_F(SoundCueTest, BlocksOfTheSetupFile)
         lines.append(u"音%1"_qs.arg(k));
     lines.append(u"*"_qs);
     lines.append(u"不合格音1"_qs);
-    lines.append(u"残念"_qs);  // the file ends inside this block
+    lines.append(u"残念"_qs);
+    lines.append(u"*"_qs);
     writeSetup(lines);
     loadSoundCues(*state);
 
@@ -79,27 +82,33 @@ TEST_F(SoundCueTest, BlocksOfTheSetupFile)
     EXPECT_EQ(category(8).soundNames[1], u"音1"_qs);
     EXPECT_EQ(category(8).soundNames[20], u"音20"_qs);
     EXPECT_EQ(category(10).soundNames[1], u"残念"_qs);
-    EXPECT_EQ(category(10).count, QString());
+    EXPECT_EQ(category(10).count, u"1"_qs);
     // Never mentioned.
     EXPECT_EQ(category(1).count, QString());
     EXPECT_EQ(category(1).soundNames[1], QString());
 }
 
-TEST_F(SoundCueTest, MissingSetupFileGivesEmptyCategories)
+// Each of these would leave cues that fail in the middle of a drill, so none
+// may pass start-up.
+TEST_F(SoundCueTest, MissingUndecodableOrCutSetupIsADataError)
 {
-    loadSoundCues(*state);
-    EXPECT_EQ(category(2).name, u"正解音2"_qs);
-    EXPECT_EQ(category(2).soundNames[1], QString());
-}
-
-TEST_F(SoundCueTest, UndecodableSetupFileIsADataError)
-{
-    test::writeBytes(state->paths.SoundFolder + u"新音ファイル.txt"_qs, QByteArray("\x82\xA0\x82", 3));
-    try {
-        loadSoundCues(*state);
-        ADD_FAILURE() << "no error";
-    } catch (const DataError& e) {
-        EXPECT_TRUE(e.message().contains(u"新音ファイル.txt"_qs)) << e.message().toStdString();
+    struct Case { const char* what; std::function<void()> write; const char16_t* problem; };
+    const Case cases[] = {
+        {"missing", [] {}, u"ありません"},
+        {"undecodable", [this] { test::writeBytes(state->paths.SoundFolder + u"新音ファイル.txt"_qs, QByteArray("\x82\xA0\x82", 3)); }, u""},
+        {"last block without *", [this] { writeSetup({u"正解音2"_qs, u"a"_qs, u"*"_qs, u"不合格音1"_qs, u"残念"_qs}); }, u"「不合格音1」"},
+        {"name without a block", [this] { writeSetup({u"正解音2"_qs}); }, u"「正解音2」"},
+    };
+    for (const Case& c : cases) {
+        QFile::remove(state->paths.SoundFolder + u"新音ファイル.txt"_qs);
+        c.write();
+        try {
+            loadSoundCues(*state);
+            ADD_FAILURE() << c.what << ": no error";
+        } catch (const DataError& e) {
+            EXPECT_TRUE(e.message().contains(u"新音ファイル.txt"_qs)) << c.what << ": " << e.message().toStdString();
+            EXPECT_TRUE(e.message().contains(QString::fromUtf16(c.problem))) << c.what << ": " << e.message().toStdString();
+        }
     }
 }
 

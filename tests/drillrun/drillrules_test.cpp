@@ -240,6 +240,13 @@ TEST(DrillClock, TimeLimitBarScaleAndMinutesSinceLogin)
     EXPECT_EQ(minutesSinceLogin(36000, 36000 + 25 * 60 + 10), 25);
     EXPECT_EQ(minutesSinceLogin(86400 - 600, 600), 20);  // logged in before midnight
     EXPECT_EQ(minutesSinceLogin(36000, 35999.7), 0);     // just after a login rounded up
+
+    // The level screen truncates instead.
+    EXPECT_EQ(wholeMinutesSinceLogin(36000, 36000 + 59.5), 0);
+    EXPECT_EQ(wholeMinutesSinceLogin(36000, 36000 + 60), 1);
+    EXPECT_EQ(wholeMinutesSinceLogin(36000, 36000 + 25 * 60 + 59.9), 25);
+    EXPECT_EQ(wholeMinutesSinceLogin(86400 - 600, 600.5), 20);
+    EXPECT_EQ(wholeMinutesSinceLogin(36000, 35999.7), 0);
 }
 
 // ---- List order ---------------------------------------------------------------------

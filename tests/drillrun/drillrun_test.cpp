@@ -6,7 +6,9 @@
 #include "drill/drillrun.h"
 #include "drill/runstate.h"
 #include "platform/listorder.h"
+#include "records/pendingresults.h"
 #include "records/statistics.h"
+#include "records/lockholder.h"
 
 #include <QDir>
 #include <QSet>
@@ -52,6 +54,11 @@ public:
     void giveFocus(DrillControl control) override { focus = control; }
     void clearClipboard() override { ++clipboardClears; }
     void showWaitForm() override { ++waitForms; }
+    void paintOnly() override
+    {
+        if (screen && !screen->lockWaitText.isEmpty())
+            lockWaitTexts << screen->lockWaitText;
+    }
     void closeScreen() override { ++closes; }
 
     void later(std::function<void()> action, std::function<bool()> when = {})
@@ -66,6 +73,7 @@ public:
     std::vector<Pending> pending;
     const DrillScreen* screen = nullptr;
     QStringList feedback;  // every text Label6 showed, in order
+    QStringList lockWaitTexts;  // what the overlay said while the record waited for the lock
     int eventRuns = 0;
     int clipboardClears = 0;
     int waitForms = 0;
@@ -592,6 +600,51 @@ TEST_F(DrillRunTest, RunAcrossMidnightRecordsItsTrueLength)
     submitCorrect();
     ASSERT_EQ(school.results().size(), 1u);
     EXPECT_EQ(school.results()[0].seconds, 25);
+}
+
+// Another computer holds the results file for 15 s as the run ends: the run
+// waits, the overlay says so with the seconds waited, and the record lands
+// once the lock is free.
+TEST_F(DrillRunTest, RunEndWaitsForAnotherComputersLockAndTellsTheStudent)
+{
+    state().PendingResultsFile = school.school.root.path() + QStringLiteral("/local/pending.dat");
+    start(test::kSolo);
+    tick(9);
+    auto holder = test::holdLockElsewhere(QStringLiteral(VC_LOCK_HOLDER), resultsFilePath(school.school.courseFolder), 15000);
+    submitCorrect();
+    ASSERT_TRUE(holder->waitForFinished(30000));
+    ASSERT_FALSE(host.lockWaitTexts.isEmpty());
+    EXPECT_EQ(host.lockWaitTexts.front(), QStringLiteral("他のコンピューターが成績を書き込み中です。お待ちください（0秒）"));
+    EXPECT_TRUE(host.lockWaitTexts.contains(QStringLiteral("他のコンピューターが成績を書き込み中です。お待ちください（14秒）")));
+    EXPECT_TRUE(screen().lockWaitText.isEmpty());
+    ASSERT_EQ(school.results().size(), 1u);
+    EXPECT_EQ(school.results()[0].seconds, 9);
+    EXPECT_FALSE(QFile::exists(state().PendingResultsFile));
+    EXPECT_TRUE(school.messages.shown.empty());
+    EXPECT_EQ(school.navigator.endScreens, 1);
+}
+
+// Past the limit the run is kept on this computer, the student is told so,
+// and the end-of-drill screen still follows with the run counted.
+TEST_F(DrillRunTest, RunKeptOnThisComputerWhenTheLockStaysTaken)
+{
+    state().PendingResultsFile = school.school.root.path() + QStringLiteral("/local/pending.dat");
+    state().ResultLockLimit = std::chrono::milliseconds(500);
+    start(test::kSolo);
+    tick(9);
+    auto holder = test::holdLockElsewhere(QStringLiteral(VC_LOCK_HOLDER), resultsFilePath(school.school.courseFolder), 2000);
+    submitCorrect();
+    EXPECT_TRUE(school.results().empty());
+    ASSERT_EQ(school.messages.shown.size(), 1u);
+    EXPECT_EQ(school.messages.shown[0].text, kRunKeptText);
+    EXPECT_EQ(school.navigator.endScreens, 1);
+    EXPECT_TRUE(state().runFlags.personalBest);
+    ASSERT_TRUE(holder->waitForFinished(10000));
+    // The next start stores it.
+    EXPECT_EQ(deliverPendingRecords(resultsFilePath(school.school.courseFolder), state().PendingResultsFile,
+                                    std::chrono::milliseconds(500)), 1);
+    ASSERT_EQ(school.results().size(), 1u);
+    EXPECT_EQ(school.results()[0].seconds, 9);
 }
 
 TEST_F(DrillRunTest, PracticeLevelEndsWithoutARecord)

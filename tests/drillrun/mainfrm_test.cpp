@@ -172,6 +172,38 @@ TEST_F(DrillScreenTest, ChoiceListAndLetterTilesWorkByMouse)
     EXPECT_TRUE(picture5->isVisible());
 }
 
+// The keys stay with the question: Tab never reaches "ギブアップ", so Enter
+// still submits the answer, and the choice list picks nothing on its own.
+TEST_F(DrillScreenTest, KeysStayWithTheQuestion)
+{
+    open(test::kSolo);
+    text1->setFocus();
+    QTest::keyClick(text1, Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), text1);
+    QTest::keyClicks(text1, QStringLiteral("apple"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(school.navigator.levelScreens, 0);
+    ASSERT_EQ(school.answerLog().size(), 1);
+    EXPECT_TRUE(school.answerLog()[0].endsWith(QStringLiteral("\"○\"")));
+    EXPECT_TRUE(school.messages.shown.empty());  // no give-up was asked for
+}
+
+TEST_F(DrillScreenTest, ChoiceListPicksOnlyWhatTheStudentPicks)
+{
+    school.state->course.ChoiceListFlag = 1;
+    open(test::kPair);
+    auto* list = child<QListWidget>("List1");
+    list->clearFocus();
+    list->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    EXPECT_TRUE(child<QLabel>("Label13")->text().isEmpty());
+    // The arrow keys do pick, as clicks do.
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_FALSE(child<QLabel>("Label13")->text().isEmpty());
+    EXPECT_EQ(child<QLabel>("Label13")->text(), list->currentItem()->text());
+}
+
 TEST_F(DrillScreenTest, GiveUpButtonLeavesForTheLevelScreen)
 {
     open(test::kPair);

@@ -9,6 +9,7 @@
 #include "startup/navigator.h"
 #include "startup/screens.h"
 
+#include <QEventLoop>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -74,6 +75,61 @@ protected:
     RecordingMessages messages;
     std::unique_ptr<FrmSyuuryou> screen;
 };
+
+// Plays each cue for real time in a loop that lets timers run, as the real
+// player does, and clicks "メニューへ" whenever it is on screen meanwhile, as
+// an impatient student would.
+struct SlowImpatientPlayer : SoundPlayer {
+    PlaybackResult playToEnd(const QString& path) override
+    {
+        played.push_back(path);
+        QEventLoop loop;
+        QTimer::singleShot(1200, &loop, &QEventLoop::quit);
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [this] {
+            if (menu && menu->isVisible() && menu->isEnabled()) {
+                sawButtonDuringCue = true;
+                menu->click();
+            }
+        });
+        poll.start(50);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        return {};
+    }
+    QPointer<QPushButton> menu;
+    bool sawButtonDuringCue = false;
+    std::vector<QString> played;
+};
+
+TEST_F(EndOfDrillScreen, FlagsAreUsedUpAndButtonsWaitForTheCues)
+{
+    SlowImpatientPlayer slow;
+    school.state->services.sound = &slow;
+    finishRun(1, 20, {true, true, false});
+    screen = std::make_unique<FrmSyuuryou>(*school.state);
+    slow.menu = screen->Command4;
+    screen->Form_Load();
+    screen->Form_Activate();
+    // The settle time passed during the cue, but the buttons came only after it.
+    ASSERT_EQ(slow.played.size(), 1u);
+    EXPECT_FALSE(slow.sawButtonDuringCue);
+    EXPECT_EQ(navigator.levelScreens, 0);
+    EXPECT_TRUE(shown("Command4"));
+    EXPECT_FALSE(shown("Picture1"));
+    EXPECT_FALSE(school.state->runFlags.personalBest);
+    EXPECT_FALSE(school.state->runFlags.levelRecord);
+
+    // The next run sets no record: nothing is announced, nothing played.
+    screen.reset();
+    slow.played.clear();
+    school.state->run.resultSeconds = 50;  // above the minimum line too
+    school.addRuns(7, 1, 50);
+    screen = std::make_unique<FrmSyuuryou>(*school.state);
+    screen->Form_Load();
+    screen->Form_Activate();
+    EXPECT_FALSE(shown("Label20"));
+    EXPECT_TRUE(slow.played.empty());
+}
 
 TEST_F(EndOfDrillScreen, TimeOutShowsNoRecordAndPlaysNothing)
 {

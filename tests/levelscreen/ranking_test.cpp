@@ -134,6 +134,22 @@ TEST(Ranking, TimeViewLinesAndRanks)
     EXPECT_EQ(lines[4].text, QStringLiteral("--Ⅰ加藤　　　------ 　"));
 }
 
+// Sorted as plain texts, "--" falls between " 9" and "10" and splits the list.
+TEST(Ranking, LinesWithoutAResultComeAfterEveryRankedLine)
+{
+    std::vector<RankingEntry> entries;
+    for (qint16 k = 1; k <= 13; ++k)
+        entries.push_back(entry(k, QStringLiteral("生徒%1").arg(k), 0, 0, k <= 10 ? 20 + k : kNoTime));
+    const QStringList shown = listOrderedLines(rankLevel(entries, RankingOrder::BestTime));
+    ASSERT_EQ(shown.size(), 13);
+    for (int k = 0; k < 10; ++k)
+        EXPECT_TRUE(shown[k].startsWith(rankText(k + 1))) << k << " " << shown[k].toStdString();
+    EXPECT_TRUE(shown[9].startsWith(QStringLiteral("10")));
+    EXPECT_EQ(shown[10], QStringLiteral("--Ⅰ生徒11　------ 　"));
+    EXPECT_EQ(shown[11], QStringLiteral("--Ⅰ生徒12　------ 　"));
+    EXPECT_EQ(shown[12], QStringLiteral("--Ⅰ生徒13　------ 　"));
+}
+
 TEST(Ranking, RankTextKeepsTwoCharactersSoOneHundredShowsAsZeroZero)
 {
     EXPECT_EQ(rankText(1), QStringLiteral(" 1"));

@@ -275,11 +275,11 @@ TEST_F(StatisticsTest, RecordResultRaisesRecordFlagsAndStoresTheRun)
     ASSERT_EQ(last.size(), 1u);
     EXPECT_EQ(last[0], makeResultRecord(student(2), 1, 30, clock));
 
-    // Raised flags stay up until the end-of-drill screen clears them.
+    // Flags an earlier run left up describe nothing about this one.
     RunOutcomeFlags flags{true, true, false};
     recordResult(student(1), 1, 500, clock, standards, statistics, results, flags);
-    EXPECT_TRUE(flags.personalBest);
-    EXPECT_TRUE(flags.levelRecord);
+    EXPECT_FALSE(flags.personalBest);
+    EXPECT_FALSE(flags.levelRecord);
 }
 
 TEST_F(StatisticsTest, WasClearedBeforeUsesAllTimeFiguresOfThePreviousPass)

@@ -181,6 +181,7 @@ TEST(StartupErrors, BadFilesStopWithAMessageNamingTheFile)
              {"a,1", "b,1", "c,1", "d,1", "e,1", "f,1", "g,1", "h,1", "i,1", "j,1", "k,1"}); }, u"出題形式.csv", u"3 つの値"},
         {"format flag not a number", [](test::SchoolFixture& school) { school.writeFormat(1); test::writeCp932(school.courseFolder + QStringLiteral("出題形式.csv"),
              {"a,x,b", "a,1,b", "a,1,b", "a,1,b", "a,1,b", "a,1,b", "a,1,b"}); }, u"出題形式.csv", u"数値ではありません"},
+        {"no sound set-up", [](test::SchoolFixture& school) { QFile::remove(school.soundFolder + QStringLiteral("新音ファイル.txt")); }, u"新音ファイル.txt", u"ありません"},
         {"no standards", [](test::SchoolFixture& school) { QFile::remove(school.courseFolder + QStringLiteral("タイム回数データ.txt")); }, u"タイム回数データ.txt", u"見つかりません"},
         {"no table", [](test::SchoolFixture& school) { QFile::remove(school.programFolder + QStringLiteral("E0002vv.ccc")); }, u"E0002vv.ccc", u"見つかりません"},
         {"too many levels", [](test::SchoolFixture& school) {

@@ -4,6 +4,7 @@
 #include "common/testutil.h"
 #include "platform/clock.h"
 #include "platform/errors.h"
+#include "records/pendingresults.h"
 #include "records/resultsfile.h"
 #include "records/resultsrewrite.h"
 #include "recordstest.h"
@@ -210,6 +211,23 @@ TEST_F(ResultsRewriteTest, AnAppendAfterACrashFinishesTheRewriteFirst)
             EXPECT_FALSE(QFile::exists(journal()));
         }
     }
+}
+
+// Runs that waited on this computer are delivered at start-up under the lock:
+// after a deletion cut short, behind the finished deletion.
+TEST_F(ResultsRewriteTest, PendingRunsAreDeliveredAfterTheInterruptedDeletionIsFinished)
+{
+    const QByteArray before = seed(5);
+    auto child = start(QStringLiteral("delete"), kDoomed, 2, static_cast<int>(RewriteStep::RecordsPartlyWritten), 0);
+    ASSERT_TRUE(child->waitForFinished(30000));
+    ASSERT_EQ(child->exitStatus(), QProcess::CrashExit);
+    const QString pending = file(QStringLiteral("未送信.dat"));
+    const QByteArray waiting = encodeResultRecord(test::makeRun(45400, 300, 3, 0));
+    addPendingRecord(pending, waiting);
+    EXPECT_EQ(deliverPendingRecords(path(), pending, 1000ms), 1);
+    // Doomed records 1 and 3 deleted, then the waiting run.
+    EXPECT_EQ(test::readBytes(path()), recordBytes(before, 2) + recordBytes(before, 4) + recordBytes(before, 5) + waiting);
+    EXPECT_FALSE(QFile::exists(journal()));
 }
 
 TEST_F(ResultsRewriteTest, AChangeCutByACrashIsFinishedByTheNextHolder)

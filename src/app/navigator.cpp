@@ -1,9 +1,11 @@
 #include "navigator.h"
 
+#include "admin/frmdata.h"
 #include "drill/mainfrm.h"
 #include "levelscreen/seisekitime1.h"
 #include "platform/qtscreenscale.h"
 #include "records/frmsyuuryou.h"
+#include "records/frmtimedata.h"
 #include "startup/appstate.h"
 #include "students/namesel.h"
 
@@ -53,6 +55,21 @@ void AppNavigator::openDrill()
 void AppNavigator::openEndOfDrill()
 {
     auto* screen = new FrmSyuuryou(state_);
+    replace(screen);
+    screen->Form_Load();
+    screen->Form_Activate();
+}
+
+void AppNavigator::openResultsAdmin()
+{
+    auto* screen = new FrmData(state_);
+    replace(screen);
+    screen->Form_Load();
+}
+
+void AppNavigator::openStandardsEditor()
+{
+    auto* screen = new FrmTimeData(state_);
     replace(screen);
     screen->Form_Load();
     screen->Form_Activate();

@@ -19,6 +19,8 @@ public:
     void openLevelScreen() override;
     void openDrill() override;
     void openEndOfDrill() override;
+    void openResultsAdmin() override;
+    void openStandardsEditor() override;
     void quitProgram(int status) override;
     QWidget* current() const { return current_; }
     bool quitting() const { return quitting_; }

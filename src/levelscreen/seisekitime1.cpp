@@ -718,8 +718,10 @@ void seisekitime1::Command8_Click()
 
 void seisekitime1::Command10_Click(int index)
 {
-    if (index >= 0 && index < 2)
-        notReadyYet(Command10[static_cast<size_t>(index)]->text());
+    if (state_.services.navigator && index == 0)
+        state_.services.navigator->openResultsAdmin();
+    else if (state_.services.navigator && index == 1)
+        state_.services.navigator->openStandardsEditor();
 }
 
 void seisekitime1::Command12_Click() { Picture7->hide(); }

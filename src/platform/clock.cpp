@@ -41,7 +41,15 @@ void FakeClock::advanceMs(qint64 ms)
 
 double dayNumber(const QDate& date) { return static_cast<double>(kDayZero.daysTo(date)); }
 
-QDate dateFromDayNumber(double day) { return kDayZero.addDays(static_cast<qint64>(std::floor(day))); }
+QDate dateFromDayNumber(double day)
+{
+    // A damaged record may hold any double: beyond a few million years (or
+    // NaN) there is no date, and the conversion to a whole number would be
+    // undefined.
+    if (!std::isfinite(day) || std::fabs(day) > 1e9)
+        return QDate();
+    return kDayZero.addDays(static_cast<qint64>(std::floor(day)));
+}
 
 double dayFraction(const QTime& time)
 {

@@ -202,8 +202,11 @@ void PcmPlayback::step()
             break;
         written_ += n;
     }
-    // Done once the output has played everything, not merely taken it.
-    if (written_ >= pcm_.size() && sink_->processedUSecs() + kEndToleranceUs >= durationUs_)
+    // Done once the output has played everything, not merely taken it, and
+    // never before the sound's own length: a busy sound server can report
+    // its buffer consumed ahead of time.
+    if (written_ >= pcm_.size() && sink_->processedUSecs() + kEndToleranceUs >= durationUs_
+        && elapsed_.nsecsElapsed() / 1000 + kEndToleranceUs >= durationUs_)
         return end(true, QString());
     if (elapsed_.elapsed() > limitMs_)
         end(false, QStringLiteral("音声の再生が %1 秒たっても終わりませんでした。").arg(limitMs_ / 1000.0, 0, 'f', 1));

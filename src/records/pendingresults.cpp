@@ -2,6 +2,7 @@
 
 #include "platform/errors.h"
 #include "records/resultrecord.h"
+#include "records/resultsrewrite.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -99,6 +100,7 @@ int deliverPendingRecords(const QString& resultsPath, const QString& pendingPath
     if (!QFile::exists(pendingPath))
         return 0;
     LockedFile results(resultsPath, wait);
+    completeInterruptedRewrite(results);
     return deliverPendingRecords(results, pendingPath);
 }
 

@@ -4,6 +4,7 @@
 #include "platform/errors.h"
 #include "platform/lockedfile.h"
 #include "records/pendingresults.h"
+#include "records/resultsrewrite.h"
 
 #include <algorithm>
 #include <string>
@@ -84,6 +85,7 @@ StoredIn appendResultRecord(const ResultDestination& destination, qint16 level, 
     const QString path = resultsFilePath(destination.courseFolder);
     try {
         LockedFile file(path, destination.lockWait, destination.whileWaiting);
+        completeInterruptedRewrite(file);
         if (!destination.pendingFile.isEmpty())
             deliverPendingRecords(file, destination.pendingFile);
         file.writeAt(file.size() / kResultRecordSize * kResultRecordSize, bytes);

@@ -15,6 +15,9 @@ public:
     virtual void openDrill() {}
     // The end-of-drill screen after a recorded run.
     virtual void openEndOfDrill() {}
+    // The teacher's screens: results administration and the standards editor.
+    virtual void openResultsAdmin() {}
+    virtual void openStandardsEditor() {}
     // Ends the program at once with the given exit status.
     virtual void quitProgram(int status) = 0;
 };

@@ -5,6 +5,7 @@
 #include "platform/fieldlist.h"
 #include "platform/messages.h"
 #include "platform/process.h"
+#include "records/resultsrewrite.h"
 
 #include <QDir>
 
@@ -74,6 +75,7 @@ void resolveDataAndSettings(AppState& state, const QString& programFolder)
     loadCourseConfiguration(state);
     loadStandardsStep(state);
     loadSoundStep(state);
+    recoverResultsFileAtStartUp(resultsFilePath(p.CourseFolder));
     pendingResultsStep(state);
 }
 

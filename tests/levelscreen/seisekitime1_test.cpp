@@ -36,6 +36,10 @@ struct RecordingNavigator : Navigator {
     void openLevelScreen() override { ++levelScreens; }
     void openDrill() override { drills.push_back(level ? *level : 0); }
     void quitProgram(int status) override { quits.push_back(status); }
+    void openResultsAdmin() override { ++resultsAdmins; }
+    void openStandardsEditor() override { ++standardsEditors; }
+    int resultsAdmins = 0;
+    int standardsEditors = 0;
     const qint16* level = nullptr;
     int nameSelections = 0;
     int levelScreens = 0;
@@ -310,8 +314,10 @@ TEST_F(LevelScreen, TeacherSeesDataProcessing)
     screen->Label3_Click(1);
     EXPECT_TRUE(navigator.drills.empty());
     child<QPushButton>(QStringLiteral("Command10_0"))->click();
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("この機能は準備中です。"));
+    EXPECT_EQ(navigator.resultsAdmins, 1);
+    child<QPushButton>(QStringLiteral("Command10_1"))->click();
+    EXPECT_EQ(navigator.standardsEditors, 1);
+    EXPECT_TRUE(messages.shown.empty());
     child<QPushButton>(QStringLiteral("Command12"))->click();
     EXPECT_FALSE(child(QStringLiteral("Picture7"))->isVisible());
     screen->Command4_Click(1);

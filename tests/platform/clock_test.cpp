@@ -1,5 +1,6 @@
 #include "platform/clock.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace vc;
@@ -12,6 +13,9 @@ TEST(Clock, DayNumbersCountFrom18991230)
     EXPECT_EQ(dateFromDayNumber(45366), QDate(2024, 3, 15));
     EXPECT_DOUBLE_EQ(dayFraction(QTime(12, 0, 0)), 0.5);
     EXPECT_EQ(timeFromDayFraction(dayFraction(QTime(23, 59, 59))), QTime(23, 59, 59));
+    // Day numbers from damaged records are no dates, and no crash.
+    for (double bad : {std::nan(""), HUGE_VAL, -HUGE_VAL, 1e300, -1e19})
+        EXPECT_FALSE(dateFromDayNumber(bad).isValid()) << bad;
 }
 
 TEST(Clock, JapaneseEraDate)

@@ -1,6 +1,7 @@
 #include "navigator.h"
 
 #include "drill/mainfrm.h"
+#include "flashcards/frmfrush.h"
 #include "levelscreen/seisekitime1.h"
 #include "platform/qtscreenscale.h"
 #include "records/frmsyuuryou.h"
@@ -56,6 +57,14 @@ void AppNavigator::openEndOfDrill()
     replace(screen);
     screen->Form_Load();
     screen->Form_Activate();
+}
+
+void AppNavigator::openFlashCards()
+{
+    auto* screen = new FrmFrush(state_);
+    replace(screen);
+    screen->Form_Load();
+    showMainScreen(screen);
 }
 
 void AppNavigator::quitProgram(int status)

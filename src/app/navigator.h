@@ -19,6 +19,7 @@ public:
     void openLevelScreen() override;
     void openDrill() override;
     void openEndOfDrill() override;
+    void openFlashCards() override;
     void quitProgram(int status) override;
     QWidget* current() const { return current_; }
     bool quitting() const { return quitting_; }

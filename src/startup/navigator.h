@@ -15,6 +15,8 @@ public:
     virtual void openDrill() {}
     // The end-of-drill screen after a recorded run.
     virtual void openEndOfDrill() {}
+    // The flash-card screen, from "練習" on the level screen.
+    virtual void openFlashCards() {}
     // Ends the program at once with the given exit status.
     virtual void quitProgram(int status) = 0;
 };

@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalBlocker>
 
 namespace vc {
@@ -232,35 +233,36 @@ void FrmFrush::buildPrintPanel()
 {
     Picture4 = makePanel(Picture3, QStringLiteral("Picture4"));
     Picture4->setGeometry(kSideLeft, 0, kSideWidth, kSidePanelHeight + 30);
-    constexpr int left = 10, width = 190;
-    makeLabel(Picture4, QStringLiteral("Label13"), QStringLiteral("見出し"), 14)->setGeometry(left, 10, width, 22);
+    // The settings in three rows above the preview, which takes the panel's width.
+    makeLabel(Picture4, QStringLiteral("Label13"), QStringLiteral("見出し"), 14)->setGeometry(10, 8, 50, 30);
     Text4 = makeEdit(Picture4, QStringLiteral("Text4"), QString());
-    Text4->setGeometry(left, 34, width, 30);
+    Text4->setGeometry(62, 8, 210, 30);
     Command18 = makeButton(Picture4, QStringLiteral("Command18"), QStringLiteral("記録"));
-    Command18->setGeometry(left, 68, 90, 32);
-    makeLabel(Picture4, QStringLiteral("Label14"), QStringLiteral("部数"), 14)->setGeometry(left, 116, 60, 28);
+    Command18->setGeometry(278, 7, 70, 32);
+    makeLabel(Picture4, QStringLiteral("Label14"), QStringLiteral("部数"), 14)->setGeometry(364, 8, 36, 30);
     Text2 = makeEdit(Picture4, QStringLiteral("Text2"), QStringLiteral("1"));
-    Text2->setGeometry(left + 64, 116, 60, 28);
+    Text2->setGeometry(402, 8, 48, 30);
+    Command14 = makeButton(Picture4, QStringLiteral("Command14"), QStringLiteral("印刷から戻る"));
+    Command14->setGeometry(kSideWidth - 136, 7, 124, 32);
     Check1 = new QCheckBox(QStringLiteral("並べ替え"), Picture4);
     Check1->setObjectName(QStringLiteral("Check1"));
     Check1->setFont(uiFont(15));
-    Check1->setGeometry(left, 152, width, 28);
-    makeLabel(Picture4, QStringLiteral("Label15"), QStringLiteral("センター位置調整"), 14)->setGeometry(left, 188, width, 22);
+    Check1->setGeometry(10, 46, 110, 30);
+    makeLabel(Picture4, QStringLiteral("Label15"), QStringLiteral("センター位置調整"), 14)->setGeometry(140, 46, 124, 30);
     Text3 = makeEdit(Picture4, QStringLiteral("Text3"), QStringLiteral("0"));
-    Text3->setGeometry(left, 212, 90, 28);
+    Text3->setGeometry(266, 46, 70, 30);
     Command8[1] = makeButton(Picture4, QStringLiteral("Command8_1"), QStringLiteral("全部同じ"));
-    Command8[1]->setGeometry(left, 262, width, 38);
+    Command8[1]->setGeometry(10, 84, 150, 36);
     Command11 = makeButton(Picture4, QStringLiteral("Command11"), QStringLiteral("全部ばらばら"));
-    Command11->setGeometry(left, 306, width, 38);
+    Command11->setGeometry(170, 84, 150, 36);
     Command11->hide();
     Command13 = makeButton(Picture4, QStringLiteral("Command13"), QStringLiteral("問題用紙も印刷"));
-    Command13->setGeometry(left, 350, width, 38);
-    Command14 = makeButton(Picture4, QStringLiteral("Command14"), QStringLiteral("印刷から戻る"));
-    Command14->setGeometry(left, 420, width, 38);
+    Command13->setGeometry(330, 84, 170, 36);
 
     previewScroll_ = new QScrollArea(Picture4);
     previewScroll_->setObjectName(QStringLiteral("previewScroll"));
-    previewScroll_->setGeometry(left + width + 10, 6, kSideWidth - width - 26, kSidePanelHeight + 18);
+    previewScroll_->setGeometry(6, 128, kSideWidth - 12, kSidePanelHeight + 30 - 134);
+    previewScroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     previewScroll_->setBackgroundRole(QPalette::Dark);
     previewScroll_->setAlignment(Qt::AlignHCenter);
     Picture5 = new QLabel;
@@ -292,7 +294,7 @@ void FrmFrush::buildHistoryPanel()
     Command17->setGeometry(kSideWidth - 120, 34, 110, 32);
     List3 = new QListWidget(Picture6);
     List3->setObjectName(QStringLiteral("List3"));
-    List3->setFont(listFont(12));
+    List3->setFont(listFont(13));
     List3->setGeometry(10, 72, kSideWidth - 20, kSidePanelHeight - 50);
     Picture6->hide();
     onChosen(Check2, this, [this] { Check2_Click(); });
@@ -391,6 +393,12 @@ void FrmFrush::refresh()
         List2->clear();
         List2->addItems(shownDeck_);
     }
+    // The card on show is marked in the deck.
+    const int row = shownDeck_.indexOf(cycle_->current());
+    if (row >= 0 && !s.Picture7Visible)
+        List2->setCurrentRow(row);
+    else
+        List2->clearSelection();
 }
 
 // ---- Word selection and the card cycle ---------------------------------------
@@ -536,14 +544,14 @@ void FrmFrush::Command8_Click(int index)
             Text2->setText(QStringLiteral("1"));
             copies = 1;
         }
-        print(QStringLiteral("単語シート"), [&](DrawingSurface& paper, bool repeats) {
-            printSameSheets(paper, repeats, copies, sheet_, cycle_->deckCards(), sheetOptions(), random());
+        print(QStringLiteral("単語シート"), [&](DrawingSurface& paper) {
+            printSameSheets(paper, copies, sheet_, cycle_->deckCards(), sheetOptions(), random());
         });
         return;
     }
     // The preview: the drawable area of the pages the print service prints.
     const QSizeF area = state_.services.printing ? state_.services.printing->drawableArea() : pdfDrawableArea();
-    const int pixels = std::max(200, previewScroll_->viewport()->width() - 4);
+    const int pixels = std::max(200, previewScroll_->width() - previewScroll_->verticalScrollBar()->sizeHint().width() - 6);
     ImageSurface surface(area.width(), area.height(), pixels);
     SheetOptions options = sheetOptions();
     options.toPaper = false;
@@ -562,13 +570,12 @@ void FrmFrush::Command8_Click(int index)
     show();
 }
 
-void FrmFrush::print(const QString& what, const std::function<void(DrawingSurface&, bool)>& draw)
+void FrmFrush::print(const QString& what, const std::function<void(DrawingSurface&)>& draw)
 {
     if (!state_.services.printing)
         return;
     std::unique_ptr<PrintJob> job = state_.services.printing->startJob(what);
-    // A printer repeats a page itself; a PDF holds each copy as a page.
-    draw(*job, !job->outcome().printerName.isEmpty());
+    draw(*job);
     job->endDocument();
     if (state_.services.messages)
         tellPrintOutcome(*state_.services.messages, job->outcome());
@@ -581,7 +588,7 @@ void FrmFrush::Command11_Click()
     const int copies = copiesFromText(Text2->text());
     if (copies < 1)
         return;
-    print(QStringLiteral("単語シート"), [&](DrawingSurface& paper, bool) {
+    print(QStringLiteral("単語シート"), [&](DrawingSurface& paper) {
         printSeparateSheets(paper, copies, sheet_, cycle_->deckCards(), sheetOptions(), random(),
                             [] { QCoreApplication::processEvents(); });
     });
@@ -594,7 +601,7 @@ void FrmFrush::Command13_Click()
     const int copies = copiesFromText(Text2->text());
     if (copies < 1)
         return;
-    print(QStringLiteral("単語シートと問題用紙"), [&](DrawingSurface& paper, bool) {
+    print(QStringLiteral("単語シートと問題用紙"), [&](DrawingSurface& paper) {
         printSheetsWithQuestions(paper, copies, sheet_, cycle_->deckCards(), sheetOptions(), random(),
                                  [] { QCoreApplication::processEvents(); });
     });

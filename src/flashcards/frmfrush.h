@@ -121,7 +121,7 @@ private:
     WordList readWords();
     SheetOptions sheetOptions() const;
     Random& random();
-    void print(const QString& what, const std::function<void(DrawingSurface&, bool)>& draw);
+    void print(const QString& what, const std::function<void(DrawingSurface&)>& draw);
     void fillHistory();  // Command15
     void showError(const QString& message);
 

@@ -207,17 +207,15 @@ bool drawWordSheet(DrawingSurface& surface, SheetArrays& sheet, const std::vecto
     return SheetPainter(surface, sheet, options).draw(deck, random, nextPage);
 }
 
-void printSameSheets(DrawingSurface& paper, bool paperRepeatsCopies, int copies, SheetArrays& sheet,
-                     const std::vector<WordCard>& deck, SheetOptions options, Random& random)
+void printSameSheets(DrawingSurface& paper, int copies, SheetArrays& sheet, const std::vector<WordCard>& deck,
+                     SheetOptions options, Random& random)
 {
     options.toPaper = true;
     options.refill = true;
     options.question = false;
-    paper.setCopyCount(paperRepeatsCopies ? copies : 1);
     drawWordSheet(paper, sheet, deck, options, random);
-    if (paperRepeatsCopies)
-        return;
-    // The same page again, as the printer would repeat it.
+    // The same page again for every further copy: a job's copy count cannot
+    // change once it has begun, and a PDF has none.
     options.refill = false;
     for (int i = 1; i < copies; ++i) {
         paper.newPage();
@@ -231,7 +229,6 @@ void printSeparateSheets(DrawingSurface& paper, int copies, SheetArrays& sheet, 
     options.toPaper = true;
     options.refill = true;
     options.question = false;
-    paper.setCopyCount(1);
     for (int i = 0; i < copies; ++i) {
         if (i > 0)
             paper.newPage();
@@ -245,7 +242,6 @@ void printSheetsWithQuestions(DrawingSurface& paper, int copies, SheetArrays& sh
                               SheetOptions options, Random& random, const std::function<void()>& between)
 {
     options.toPaper = true;
-    paper.setCopyCount(1);
     for (int i = 0; i < copies; ++i) {
         if (i > 0)
             paper.newPage();

@@ -67,13 +67,13 @@ QString entryNumberText(int m);
 bool drawWordSheet(DrawingSurface& surface, SheetArrays& sheet, const std::vector<WordCard>& deck,
                    const SheetOptions& options, Random& random, const std::function<bool()>& nextPage = {});
 
-// The print entry points on one document. "全部同じ": one sheet with the copy
-// count set (a PDF, which has no copy count, holds the same page `copies`
-// times). "全部ばらばら": `copies` sheets, each drawn afresh. "問題用紙も印刷":
-// `copies` pairs of a sheet and its question sheet. Each sheet starts on a new
-// page; `between` runs between sheets (to let pending events run).
-void printSameSheets(DrawingSurface& paper, bool paperRepeatsCopies, int copies, SheetArrays& sheet,
-                     const std::vector<WordCard>& deck, SheetOptions options, Random& random);
+// The print entry points, each on one document. "全部同じ": one sheet drawn
+// afresh, then the same page again for each further copy. "全部ばらばら":
+// `copies` sheets, each drawn afresh. "問題用紙も印刷": `copies` pairs of a
+// sheet and its question sheet. Each sheet starts on a new page; `between`
+// runs between sheets (to let pending events run).
+void printSameSheets(DrawingSurface& paper, int copies, SheetArrays& sheet, const std::vector<WordCard>& deck,
+                     SheetOptions options, Random& random);
 void printSeparateSheets(DrawingSurface& paper, int copies, SheetArrays& sheet, const std::vector<WordCard>& deck,
                          SheetOptions options, Random& random, const std::function<void()>& between = {});
 void printSheetsWithQuestions(DrawingSurface& paper, int copies, SheetArrays& sheet, const std::vector<WordCard>& deck,

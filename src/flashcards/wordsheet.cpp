@@ -3,6 +3,7 @@
 #include "platform/errors.h"
 #include "platform/fieldlist.h"
 #include "platform/random.h"
+#include "platform/textcodec.h"
 #include "platform/textfile.h"
 #include "printing/surface.h"
 
@@ -16,14 +17,26 @@ QString headingFilePath(const QString& courseFolder) { return courseFolder + QSt
 
 QString readHeading(const QString& path)
 {
-    if (!QFile::exists(path)) {
-        QFile created(path);
+    // Opened straight away rather than looked up first: another computer
+    // storing its heading replaces the file by a rename, during which a
+    // look-up of the name can miss it while an open finds one or the other.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
         // Append, so a file another computer made meanwhile is never truncated.
+        QFile created(path);
         if (!created.open(QIODevice::WriteOnly | QIODevice::Append))
             throw DataError(fileMessage(path, QStringLiteral("を作れません。")));
-        return kDefaultHeading;
+        if (created.size() == 0)
+            return kDefaultHeading;
+        created.close();
+        if (!file.open(QIODevice::ReadOnly))
+            throw DataError(fileMessage(path, QStringLiteral("を読めません。")));
     }
-    FieldListReader reader = FieldListReader::fromFile(path);
+    qsizetype bad = 0;
+    const auto text = Cp932::decode(file.readAll(), &bad);
+    if (!text)
+        throw DataError(fileMessage(path, QStringLiteral("の文字コードが Shift-JIS ではありません（%1 バイト目）。").arg(bad + 1)));
+    FieldListReader reader(*text, path);
     QString heading;
     while (!reader.atEnd())
         heading = reader.next().text;

@@ -5,7 +5,9 @@
 #include "platform/textfile.h"
 #include "printing/recordingsurface.h"
 
+#include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -75,6 +77,35 @@ TEST(Heading, FileCreatedReadLastValueWinsAndWrittenBack)
     EXPECT_EQ(readTextLines(path), QStringList{QStringLiteral("\"期末 単語テスト\"")});
     EXPECT_TRUE(test::readBytes(path).endsWith("\r\n"));
     EXPECT_EQ(readHeading(path), QStringLiteral("期末 単語テスト"));
+}
+
+// Two other computers store their headings over and over while this one reads:
+// every read finds one whole heading, never an empty or half-written file.
+TEST(Heading, ReplacedWholeWhileOthersWriteAndRead)
+{
+    QTemporaryDir dir;
+    const QString path = headingFilePath(dir.path() + u'/');
+    const QString a = QStringLiteral("一学期 単語テスト ") + QString(200, u'あ');
+    const QString b = QStringLiteral("second term ") + QString(300, u'b');
+    writeHeading(path, a);
+    QProcess first, second;
+    first.start(QStringLiteral(VC_HEADING_WRITER), {path, a, QStringLiteral("300")});
+    second.start(QStringLiteral(VC_HEADING_WRITER), {path, b, QStringLiteral("300")});
+    ASSERT_TRUE(first.waitForStarted() && second.waitForStarted());
+    int reads = 0, seenB = 0;
+    while (first.state() != QProcess::NotRunning || second.state() != QProcess::NotRunning) {
+        const QString h = readHeading(path);
+        ASSERT_TRUE(h == a || h == b) << h.left(40).toStdString();
+        ++reads;
+        seenB += h == b ? 1 : 0;
+        first.waitForFinished(0);
+        second.waitForFinished(0);
+    }
+    EXPECT_EQ(first.exitCode(), 0);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_GT(reads, 10);
+    EXPECT_GT(seenB, 0);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("見出し.txt")});  // no scratch files left
 }
 
 TEST(WordSheet, OneSheetLaidOut)

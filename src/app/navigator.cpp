@@ -2,6 +2,7 @@
 
 #include "admin/frmdata.h"
 #include "drill/mainfrm.h"
+#include "flashcards/frmfrush.h"
 #include "levelscreen/seisekitime1.h"
 #include "platform/qtscreenscale.h"
 #include "records/frmsyuuryou.h"
@@ -73,6 +74,14 @@ void AppNavigator::openStandardsEditor()
     replace(screen);
     screen->Form_Load();
     screen->Form_Activate();
+}
+
+void AppNavigator::openFlashCards()
+{
+    auto* screen = new FrmFrush(state_);
+    replace(screen);
+    screen->Form_Load();
+    showMainScreen(screen);
 }
 
 void AppNavigator::quitProgram(int status)

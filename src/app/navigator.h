@@ -21,6 +21,7 @@ public:
     void openEndOfDrill() override;
     void openResultsAdmin() override;
     void openStandardsEditor() override;
+    void openFlashCards() override;
     void quitProgram(int status) override;
     QWidget* current() const { return current_; }
     bool quitting() const { return quitting_; }

@@ -708,7 +708,11 @@ void seisekitime1::notReadyYet(const QString& title)
         state_.services.messages->show(kNotReady, title, MessageService::Buttons::Ok, MessageService::Icon::Information);
 }
 
-void seisekitime1::Command29_Click() { notReadyYet(QStringLiteral("練習")); }
+void seisekitime1::Command29_Click()
+{
+    if (state_.services.navigator)
+        state_.services.navigator->openFlashCards();
+}
 
 void seisekitime1::Command8_Click()
 {

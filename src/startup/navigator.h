@@ -18,6 +18,8 @@ public:
     // The teacher's screens: results administration and the standards editor.
     virtual void openResultsAdmin() {}
     virtual void openStandardsEditor() {}
+    // The flash-card screen, from "練習" on the level screen.
+    virtual void openFlashCards() {}
     // Ends the program at once with the given exit status.
     virtual void quitProgram(int status) = 0;
 };

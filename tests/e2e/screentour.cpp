@@ -1,7 +1,7 @@
 // Walks through the program on an installed school as a student does and
 // saves pictures of the whole display at each screen: the name selection,
-// the level screen, a message box over it, the drill and the end of the
-// drill. Run it under a window manager at the display sizes to check (see
+// the level screen, a message box over it, the drill, the end of the drill,
+// the flash cards and the teacher's two screens. Run it under a window manager at the display sizes to check (see
 // scripts/screenshots); it uses the program's own screen scale.
 // Usage: screen-tour <folder for the pictures> <program folder>
 #include "app/navigator.h"
@@ -126,9 +126,9 @@ int main(int argc, char** argv)
     describe("level screen");
     shoot(QStringLiteral("2-levelscreen"));
 
-    // A message box over the level screen, as "練習" would show one.
-    messages.show(QStringLiteral("この機能は準備中です。"), state.course.SoftwareName, vc::MessageService::Buttons::Ok,
-                  vc::MessageService::Icon::None);
+    // A message box over the level screen.
+    messages.show(QStringLiteral("本当に消去しますか"), QStringLiteral("注意"), vc::MessageService::Buttons::OkCancel,
+                  vc::MessageService::Icon::Warning);
 
     levels->Form_KeyPress(QStringLiteral("1"));
     auto* drill = qobject_cast<vc::MainFrm*>(navigator.current());
@@ -158,5 +158,22 @@ int main(int argc, char** argv)
     QTest::qWait(900);
     describe("end of drill");
     shoot(QStringLiteral("5-endofdrill"));
+
+    // The screens off the level screen: flash cards, and the teacher's two.
+    navigator.openFlashCards();
+    if (!QTest::qWaitForWindowExposed(navigator.current()))
+        std::printf("screen not exposed\n");
+    describe("flash cards");
+    shoot(QStringLiteral("6-flashcards"));
+    navigator.openResultsAdmin();
+    if (!QTest::qWaitForWindowExposed(navigator.current()))
+        std::printf("screen not exposed\n");
+    describe("results administration");
+    shoot(QStringLiteral("7-results"));
+    navigator.openStandardsEditor();
+    if (!QTest::qWaitForWindowExposed(navigator.current()))
+        std::printf("screen not exposed\n");
+    describe("standards editor");
+    shoot(QStringLiteral("8-standards"));
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "admin/frmdata.h"
 
+#include "platform/qtfonts.h"
 #include "platform/qtscreenscale.h"
 #include "platform/clock.h"
 #include "platform/errors.h"
@@ -31,26 +32,6 @@ constexpr unsigned kPanelColour = 0xF0E8E0;   // 0xBBGGRR
 constexpr unsigned kEditorColour = 0xE0F0FF;
 
 const QString kTitle = QStringLiteral("注意");
-
-QFont uiFont(int pixels, bool bold = false)
-{
-    QFont f;
-    f.setFamilies({QStringLiteral("Noto Sans CJK JP"), QStringLiteral("MS UI Gothic"), QStringLiteral("sans-serif")});
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
-}
-
-// The list lines up in columns: a full-width character must be exactly two
-// half-width ones.
-QFont listFont(int pixels)
-{
-    QFont f;
-    f.setFamilies({QStringLiteral("MS Gothic"), QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("monospace")});
-    f.setStyleHint(QFont::TypeWriter);
-    f.setPixelSize(pixels);
-    return f;
-}
 
 QLabel* makeLabel(QWidget* parent, const QString& name, const QRect& at, int pixels, bool bold = false)
 {

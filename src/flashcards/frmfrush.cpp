@@ -2,6 +2,7 @@
 
 #include "coursetable/coursetable.h"
 #include "flashcards/history.h"
+#include "platform/qtfonts.h"
 #include "platform/clock.h"
 #include "platform/errors.h"
 #include "platform/fieldlist.h"
@@ -42,25 +43,6 @@ constexpr int kSideLeft = 392;  // the card area, and the print and history pane
 constexpr int kSideWidth = kPanelWidth - kSideLeft - 8;
 constexpr int kSidePanelHeight = 600;
 constexpr int kButtonsTop = 640;
-
-QFont uiFont(int pixels, bool bold = false)
-{
-    QFont f;
-    f.setFamilies({QStringLiteral("Noto Sans CJK JP"), QStringLiteral("MS UI Gothic"), QStringLiteral("sans-serif")});
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
-}
-
-// The word rows and history rows line up by characters.
-QFont listFont(int pixels)
-{
-    QFont f;
-    f.setFamilies({QStringLiteral("MS Gothic"), QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("monospace")});
-    f.setStyleHint(QFont::TypeWriter);
-    f.setPixelSize(pixels);
-    return f;
-}
 
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, int pixels, bool bold = false)
 {

@@ -5,6 +5,7 @@
 #include "drill/runstate.h"
 #include "levelscreen/levelcolumn.h"
 #include "levelscreen/reportpanel.h"
+#include "platform/qtfonts.h"
 #include "platform/qtscreenscale.h"
 #include "platform/clock.h"
 #include "platform/errors.h"
@@ -68,26 +69,6 @@ constexpr int kLinesTop = kButtonTop + kButtonHeight + 2;
 constexpr int kListTop = kLinesTop + 7 * (kLineHeight + 1);
 
 const QString kNotReady = QStringLiteral("この機能は準備中です。");
-
-QFont uiFont(int pixels, bool bold = false)
-{
-    QFont f;
-    f.setFamilies({QStringLiteral("Noto Sans CJK JP"), QStringLiteral("MS UI Gothic"), QStringLiteral("sans-serif")});
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
-}
-
-// The ranking lines line up with full-width characters, so the lists need a
-// font in which a full-width character is exactly two half-width ones.
-QFont listFont(int pixels)
-{
-    QFont f;
-    f.setFamilies({QStringLiteral("MS Gothic"), QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("monospace")});
-    f.setStyleHint(QFont::TypeWriter);
-    f.setPixelSize(pixels);
-    return f;
-}
 
 QLabel* makeLabel(QWidget* parent, const QString& name, int pixels, bool bold = false)
 {

@@ -1,5 +1,6 @@
 #include "records/frmtimedata.h"
 
+#include "platform/qtfonts.h"
 #include "platform/qtscreenscale.h"
 #include "platform/errors.h"
 #include "platform/messages.h"
@@ -34,24 +35,6 @@ constexpr int kCellHeight = 16;
 constexpr int kGridCells = 38;  // the grid is this many cells tall
 constexpr unsigned kPanelColour = 0xF0E8E0;  // 0xBBGGRR
 const QColor kChangedCell(255, 255, 0);
-
-QFont uiFont(int pixels, bool bold = false)
-{
-    QFont f;
-    f.setFamilies({QStringLiteral("Noto Sans CJK JP"), QStringLiteral("MS UI Gothic"), QStringLiteral("sans-serif")});
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
-}
-
-QFont listFont(int pixels)
-{
-    QFont f;
-    f.setFamilies({QStringLiteral("MS Gothic"), QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("monospace")});
-    f.setStyleHint(QFont::TypeWriter);
-    f.setPixelSize(pixels);
-    return f;
-}
 
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& at, int pixels, bool bold = false)
 {

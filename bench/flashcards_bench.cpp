@@ -6,7 +6,6 @@
 #include "printing/printjob.h"
 #include "printing/recordingsurface.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -62,15 +61,3 @@ void BM_Deck1000OnTheRecordingSurface(benchmark::State& bench)
 BENCHMARK(BM_Deck1000OnTheRecordingSurface)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

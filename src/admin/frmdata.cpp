@@ -33,24 +33,6 @@ constexpr unsigned kEditorColour = 0xE0F0FF;
 
 const QString kTitle = QStringLiteral("注意");
 
-QLabel* makeLabel(QWidget* parent, const QString& name, const QRect& at, int pixels, bool bold = false)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    label->setFont(uiFont(pixels, bold));
-    label->setGeometry(at);
-    return label;
-}
-
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, const QRect& at)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setFont(uiFont(17));
-    button->setGeometry(at);
-    return button;
-}
-
 } // namespace
 
 FrmData::FrmData(AppState& state, QWidget* parent) : QWidget(parent), state_(state)
@@ -64,9 +46,9 @@ FrmData::FrmData(AppState& state, QWidget* parent) : QWidget(parent), state_(sta
     mainPanel_->resize(kPanelWidth, kPanelHeight);
     setBackColor(mainPanel_, kPanelColour);
 
-    auto* title = makeLabel(mainPanel_, QStringLiteral("Label3"), {16, 8, 500, 30}, 22, true);
+    auto* title = makeLabel(mainPanel_, QStringLiteral("Label3"), QString(), {16, 8, 500, 30}, 22, true);
     title->setText(QStringLiteral("成績データの変更・消去"));
-    Label5 = makeLabel(mainPanel_, QStringLiteral("Label5"), {520, 12, 460, 24}, 16);
+    Label5 = makeLabel(mainPanel_, QStringLiteral("Label5"), QString(), {520, 12, 460, 24}, 16);
     Label5->setText(QStringLiteral("ダブルクリックすると変更、消去できます"));
     Label5->setStyleSheet(QStringLiteral("color: #c00000;"));
 
@@ -84,11 +66,11 @@ FrmData::FrmData(AppState& state, QWidget* parent) : QWidget(parent), state_(sta
     static_cast<QFrame*>(Picture3)->setFrameShape(QFrame::Box);
     setBackColor(Picture3, kEditorColour);
     Picture3->setGeometry(730, 44, 254, 360);
-    auto* numberCaption = makeLabel(Picture3, QStringLiteral("Label4"), {12, 10, 80, 26}, 16);
+    auto* numberCaption = makeLabel(Picture3, QStringLiteral("Label4"), QString(), {12, 10, 80, 26}, 16);
     numberCaption->setText(QStringLiteral("記録番号"));
-    Label1 = makeLabel(Picture3, QStringLiteral("Label1"), {96, 10, 146, 26}, 18, true);
-    Label2_1 = makeLabel(Picture3, QStringLiteral("Label2_1"), {12, 42, 230, 26}, 18);
-    Label2_2 = makeLabel(Picture3, QStringLiteral("Label2_2"), {12, 72, 230, 26}, 18);
+    Label1 = makeLabel(Picture3, QStringLiteral("Label1"), QString(), {96, 10, 146, 26}, 18, true);
+    Label2_1 = makeLabel(Picture3, QStringLiteral("Label2_1"), QString(), {12, 42, 230, 26}, 18);
+    Label2_2 = makeLabel(Picture3, QStringLiteral("Label2_2"), QString(), {12, 72, 230, 26}, 18);
     Combo1 = new QComboBox(Picture3);
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setEditable(true);
@@ -96,13 +78,13 @@ FrmData::FrmData(AppState& state, QWidget* parent) : QWidget(parent), state_(sta
     Combo1->setFont(uiFont(16));
     Combo1->setGeometry(12, 108, 230, 30);
     connect(Combo1, &QComboBox::activated, this, [this] { Combo1_Click(); });
-    Label2_4 = makeLabel(Picture3, QStringLiteral("Label2_4"), {12, 144, 230, 26}, 18);
+    Label2_4 = makeLabel(Picture3, QStringLiteral("Label2_4"), QString(), {12, 144, 230, 26}, 18);
     Text1_1 = new QLineEdit(Picture3);
     Text1_1->setObjectName(QStringLiteral("Text1_1"));
     Text1_1->setFont(uiFont(20));
     Text1_1->setAlignment(Qt::AlignRight);
     Text1_1->setGeometry(12, 180, 120, 36);
-    auto* secondsCaption = makeLabel(Picture3, QStringLiteral("Label6"), {136, 186, 30, 26}, 18);
+    auto* secondsCaption = makeLabel(Picture3, QStringLiteral("Label6"), QString(), {136, 186, 30, 26}, 18);
     secondsCaption->setText(QStringLiteral("秒"));
     VScroll1 = new QScrollBar(Qt::Vertical, Picture3);
     VScroll1->setObjectName(QStringLiteral("VScroll1"));

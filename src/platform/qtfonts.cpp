@@ -1,5 +1,7 @@
 #include "qtfonts.h"
 
+#include <QLabel>
+#include <QPushButton>
 #include <QStringList>
 
 namespace vc {
@@ -20,6 +22,24 @@ QFont listFont(int pixels)
     f.setStyleHint(QFont::TypeWriter);
     f.setPixelSize(pixels);
     return f;
+}
+
+QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& at, int pixels, bool bold)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setFont(uiFont(pixels, bold));
+    label->setGeometry(at);
+    return label;
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, const QRect& at, int pixels)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setFont(uiFont(pixels));
+    button->setGeometry(at);
+    return button;
 }
 
 } // namespace vc

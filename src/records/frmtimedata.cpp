@@ -36,24 +36,6 @@ constexpr int kGridCells = 38;  // the grid is this many cells tall
 constexpr unsigned kPanelColour = 0xF0E8E0;  // 0xBBGGRR
 const QColor kChangedCell(255, 255, 0);
 
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& at, int pixels, bool bold = false)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setFont(uiFont(pixels, bold));
-    label->setGeometry(at);
-    return label;
-}
-
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, const QRect& at)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setFont(uiFont(17));
-    button->setGeometry(at);
-    return button;
-}
-
 } // namespace
 
 FrmTimeData::FrmTimeData(AppState& state, QWidget* parent) : QWidget(parent), state_(state)

@@ -1,44 +1,25 @@
 #include "lockedfile.h"
 
 #include "errors.h"
+#include "sharedread.h"
 
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/vfs.h>
 #include <thread>
 #include <unistd.h>
 
 namespace vc {
 namespace {
 
-// File systems of a school's file server: there the page cache of this
-// computer is not what the others read, so data goes out before the unlock.
-bool isNetworkShare(int fd)
-{
-    struct statfs info {};
-    if (fstatfs(fd, &info) != 0)
-        return false;
-    switch (static_cast<unsigned long>(info.f_type)) {
-    case 0x6969UL:      // NFS
-    case 0x517BUL:      // SMB
-    case 0xFF534D42UL:  // CIFS
-    case 0xFE534D42UL:  // SMB2
-        return true;
-    default:
-        return false;
-    }
-}
-
-struct flock wholeFile(short type)
+struct flock writerLock(short type)
 {
     struct flock lock {};
     lock.l_type = type;
     lock.l_whence = SEEK_SET;
-    lock.l_start = 0;
-    lock.l_len = 0;  // to the end, however far the file grows
+    lock.l_start = static_cast<off_t>(kWriterLockOffset);
+    lock.l_len = 1;
     lock.l_pid = 0;  // required by open-file-description locks
     return lock;
 }
@@ -67,7 +48,7 @@ LockedFile::LockedFile(const QString& path, std::chrono::milliseconds wait, cons
     auto nextReport = started;
     auto pause = std::chrono::microseconds(200);
     for (;;) {
-        struct flock lock = wholeFile(F_WRLCK);
+        struct flock lock = writerLock(F_WRLCK);
         if (::fcntl(fd_, F_OFD_SETLK, &lock) == 0)
             break;
         const int error = errno;
@@ -96,7 +77,6 @@ LockedFile::LockedFile(const QString& path, std::chrono::milliseconds wait, cons
         std::this_thread::sleep_for(pause);
         pause = std::min(pause * 2, std::chrono::microseconds(10000));
     }
-    networkShare_ = isNetworkShare(fd_);
 }
 
 LockedFile::~LockedFile()
@@ -108,7 +88,7 @@ void LockedFile::close()
 {
     if (fd_ < 0)
         return;
-    struct flock unlock = wholeFile(F_UNLCK);
+    struct flock unlock = writerLock(F_UNLCK);
     ::fcntl(fd_, F_OFD_SETLK, &unlock);
     ::close(fd_);
     fd_ = -1;
@@ -116,37 +96,76 @@ void LockedFile::close()
 
 qint64 LockedFile::size() const
 {
-    struct stat info {};
-    if (fd_ < 0 || ::fstat(fd_, &info) != 0)
+    const off_t end = fd_ < 0 ? -1 : ::lseek(fd_, 0, SEEK_END);
+    if (end < 0)
         fail(path_, QStringLiteral("の大きさを調べられません。"));
-    return static_cast<qint64>(info.st_size);
+    return static_cast<qint64>(end);
+}
+
+QByteArray LockedFile::readAt(qint64 offset, qint64 count) const
+{
+    if (fd_ < 0)
+        fail(path_, QStringLiteral("を読めません（閉じられています）。"));
+    QByteArray bytes(static_cast<qsizetype>(std::max<qint64>(count, 0)), '\0');
+    const qint64 got = readShared(fd_, bytes.data(), bytes.size(), offset);
+    if (got < 0)
+        fail(path_, QStringLiteral("を読めません。"));
+    bytes.truncate(static_cast<qsizetype>(got));
+    return bytes;
+}
+
+QByteArray LockedFile::readExactly(qint64 offset, qint64 count) const
+{
+    QByteArray bytes = readAt(offset, count);
+    if (bytes.size() != count)
+        fail(path_, QStringLiteral("を読めません（途中で終わっています）。"));
+    return bytes;
 }
 
 void LockedFile::writeAt(qint64 offset, const QByteArray& bytes)
 {
+    writeAt(offset, bytes.constData(), bytes.size());
+}
+
+void LockedFile::writeAt(qint64 offset, const char* data, qint64 count)
+{
     if (fd_ < 0)
         fail(path_, QStringLiteral("に書き込めません（閉じられています）。"));
     const qint64 sizeBefore = size();
-    ssize_t written;
-    do {
-        written = ::pwrite(fd_, bytes.constData(), static_cast<size_t>(bytes.size()), static_cast<off_t>(offset));
-    } while (written < 0 && errno == EINTR);
-    if (written != static_cast<ssize_t>(bytes.size())) {
-        // Disk full or the share gone: cut off whatever part grew the file,
-        // so readers and the next writer find only whole records.
-        if (written > 0 && offset + written > sizeBefore && ::ftruncate(fd_, static_cast<off_t>(sizeBefore)) != 0) {
-            // Nothing more can be done; the message below says the write failed.
+    qint64 done = 0;
+    while (done < count) {
+        const ssize_t put = ::pwrite(fd_, data + done, static_cast<size_t>(count - done), static_cast<off_t>(offset + done));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0) {
+            // Disk full or the share gone: cut off whatever part grew the
+            // file, so readers and the next writer find only whole records.
+            if (offset + done > sizeBefore && ::ftruncate(fd_, static_cast<off_t>(sizeBefore)) != 0) {
+                // Nothing more can be done; the message below says the write failed.
+            }
+            fail(path_, QStringLiteral("に書き込めません。"));
         }
-        fail(path_, QStringLiteral("に書き込めません。"));
+        done += put;
     }
-    if (networkShare_ && ::fdatasync(fd_) != 0)
-        fail(path_, QStringLiteral("に書き込めません（ファイルサーバーに届きません）。"));
+    if (::fdatasync(fd_) != 0)
+        fail(path_, QStringLiteral("に書き込めません（ファイルサーバーやディスクに届きません）。"));
 }
 
-void LockedFile::sync()
+void LockedFile::cut(qint64 length)
 {
-    if (fd_ < 0 || ::fdatasync(fd_) != 0)
-        fail(path_, QStringLiteral("に書き込めません（ディスクに残せません）。"));
+    int result;
+    do {
+        result = fd_ < 0 ? -1 : ::ftruncate(fd_, static_cast<off_t>(length));
+    } while (result != 0 && errno == EINTR);
+    if (result != 0)
+        fail(path_, QStringLiteral("の長さを変えられません。"));
+    sync(true);
+}
+
+void LockedFile::sync(bool metadata)
+{
+    if (fd_ < 0 || (metadata ? ::fsync(fd_) : ::fdatasync(fd_)) != 0)
+        fail(path_, QStringLiteral("に書き込めません（ファイルサーバーやディスクに届きません）。"));
 }
 
 qint64 appendFixedRecord(const QString& path, const QByteArray& record, std::chrono::milliseconds wait)

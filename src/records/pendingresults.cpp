@@ -1,5 +1,6 @@
 #include "records/pendingresults.h"
 
+#include "platform/durable.h"
 #include "platform/errors.h"
 #include "records/resultrecord.h"
 #include "records/resultsrewrite.h"
@@ -15,6 +16,16 @@ namespace vc {
 namespace {
 
 std::string key(const QByteArray& record) { return record.toStdString(); }
+
+// Removed for good before the results file's lock is released: pending runs
+// that came back after a power cut would be stored again, even after a
+// teacher deleted them.
+void removePendingFile(const QString& pendingPath)
+{
+    if (!QFile::remove(pendingPath) && QFile::exists(pendingPath))
+        throw DataError(fileMessage(pendingPath, QStringLiteral("を消せません。")));
+    syncFolderOf(pendingPath);
+}
 
 } // namespace
 
@@ -61,18 +72,17 @@ int deliverPendingRecords(LockedFile& results, const QString& pendingPath)
 {
     const std::vector<QByteArray> pending = readPendingRecords(pendingPath);
     if (pending.empty()) {
-        QFile::remove(pendingPath);  // an empty or torn leftover
+        removePendingFile(pendingPath);  // an empty or torn leftover
         return 0;
     }
     const qint64 complete = results.size() / kResultRecordSize;
 
-    // Records a delivery cut short by a crash already wrote.
+    // Records a delivery cut short by a crash already wrote. Read through
+    // the lock's own descriptor and checked: a short or failed read would
+    // have runs stored twice.
     std::unordered_set<std::string> present;
     {
-        QFile reader(results.path());
-        if (!reader.open(QIODevice::ReadOnly))
-            throw DataError(fileMessage(results.path(), QStringLiteral("を読めません。")));
-        const QByteArray bytes = reader.read(complete * kResultRecordSize);
+        const QByteArray bytes = results.readExactly(0, complete * kResultRecordSize);
         present.reserve(static_cast<size_t>(complete));
         for (qsizetype at = 0; at + kResultRecordSize <= bytes.size(); at += kResultRecordSize)
             present.insert(key(bytes.mid(at, kResultRecordSize)));
@@ -85,13 +95,11 @@ int deliverPendingRecords(LockedFile& results, const QString& pendingPath)
             ++count;
         }
     }
-    if (!missing.isEmpty()) {
+    // Durable (writeAt syncs) before the pending copy goes, whatever happens
+    // to the power.
+    if (!missing.isEmpty())
         results.writeAt(complete * kResultRecordSize, missing);
-        // On disk before the pending copy goes, whatever happens to the power.
-        results.sync();
-    }
-    if (!QFile::remove(pendingPath) && QFile::exists(pendingPath))
-        throw DataError(fileMessage(pendingPath, QStringLiteral("を消せません。")));
+    removePendingFile(pendingPath);
     return count;
 }
 

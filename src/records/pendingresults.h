@@ -16,9 +16,10 @@ namespace vc {
 //
 // The pending file holds whole 44-byte records, nothing else, and is always
 // replaced atomically. Delivery appends under the results file's lock, then
-// removes the pending file; a crash in between leaves records that are in
-// both, which the next delivery recognises byte for byte and skips (two runs
-// never share every byte: the time of day alone tells them apart).
+// removes the pending file (durably, before the unlock); a crash in between
+// leaves records that are in both, which the next delivery recognises byte
+// for byte and skips (two runs never share every byte: each new record
+// carries a random tag, resultrecord.h).
 
 // This computer's pending file for a results file: the local folder, then
 // "未送信成績-" and a hash of the results file's path, so every course (and

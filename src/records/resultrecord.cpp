@@ -1,9 +1,13 @@
 #include "records/resultrecord.h"
 
+#include "platform/random.h"
 #include "platform/textcodec.h"
 
 #include <QtEndian>
+#include <algorithm>
 #include <cstring>
+#include <mutex>
+#include <random>
 
 namespace vc {
 namespace {
@@ -36,6 +40,31 @@ double getDouble(const char* at)
 }
 
 } // namespace
+
+std::array<char, 5> newRecordTag(Random* random)
+{
+    static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    constexpr int kLetters = sizeof kAlphabet - 1;
+    std::array<char, 5> tag{};
+    if (random) {
+        for (char& c : tag)
+            c = kAlphabet[std::clamp(static_cast<int>(random->next() * kLetters), 0, kLetters - 1)];
+        return tag;
+    }
+    // Seeded from the system's entropy: two computers, or two starts of the
+    // program in the same second, must not draw the same tags.
+    static std::mutex guard;
+    static std::mt19937_64 engine = [] {
+        std::random_device entropy;
+        std::seed_seq seed{entropy(), entropy(), entropy(), entropy()};
+        return std::mt19937_64(seed);
+    }();
+    std::lock_guard lock(guard);
+    std::uniform_int_distribution<int> pick(0, kLetters - 1);
+    for (char& c : tag)
+        c = kAlphabet[pick(engine)];
+    return tag;
+}
 
 QByteArray encodeResultRecord(const ResultRecord& r)
 {

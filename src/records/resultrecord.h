@@ -5,6 +5,8 @@
 
 namespace vc {
 
+class Random;
+
 // One record of the shared results file: 44 bytes, little-endian, the fields
 // packed one after another.
 inline constexpr int kResultRecordSize = 44;
@@ -24,6 +26,14 @@ struct ResultRecord {
 
     bool operator==(const ResultRecord&) const = default;
 };
+
+// Five random letters and digits for the last reserved field of a new
+// record (no reader interprets it). Two genuine runs can otherwise be equal
+// to the byte (the same student on two computers, the same level, seconds
+// and second of the day), and the delivery of pending runs, which skips
+// records already in the file byte for byte, would drop one of them. Drawn
+// from `random`, or from a source of the program's own when null.
+std::array<char, 5> newRecordTag(Random* random = nullptr);
 
 QByteArray encodeResultRecord(const ResultRecord& record);
 // `bytes` points at 44 bytes.

@@ -3,12 +3,18 @@
 #include "platform/clock.h"
 #include "platform/errors.h"
 #include "platform/lockedfile.h"
+#include "platform/random.h"
+#include "platform/sharedread.h"
 #include "records/pendingresults.h"
 #include "records/resultsrewrite.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
 #include <string>
+#include <unistd.h>
 #include <unordered_set>
+#include <utility>
 
 namespace vc {
 
@@ -20,17 +26,35 @@ QString resultsFilePath(const QString& courseFolder)
 ResultsFile::ResultsFile(const QString& path)
     : path_(path)
 {
-    if (!QFile::exists(path_))
-        return;
-    file_ = std::make_unique<QFile>(path_);
-    // Unbuffered: a window of records arrives with one read call.
-    if (!file_->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    const QByteArray native = QFile::encodeName(path_);
+    do {
+        fd_ = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    } while (fd_ < 0 && errno == EINTR);
+    if (fd_ < 0 && errno != ENOENT)
         throw DataError(fileMessage(path_, QStringLiteral("を読めません。")));
+}
+
+ResultsFile::~ResultsFile()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+ResultsFile::ResultsFile(ResultsFile&& other) noexcept
+    : path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1))
+{
 }
 
 qint64 ResultsFile::recordCount() const
 {
-    return file_ ? file_->size() / kResultRecordSize : 0;
+    if (fd_ < 0)
+        return 0;
+    // A seek to the end asks the file server; fstat on a cifs mount may
+    // answer from a cache a second old.
+    const off_t end = ::lseek(fd_, 0, SEEK_END);
+    if (end < 0)
+        throw DataError(fileMessage(path_, QStringLiteral("の大きさを調べられません。")));
+    return static_cast<qint64>(end) / kResultRecordSize;
 }
 
 QByteArray ResultsFile::readBytes(qint64 first, qint64 count)
@@ -38,15 +62,14 @@ QByteArray ResultsFile::readBytes(qint64 first, qint64 count)
     const qint64 available = recordCount();
     first = std::max<qint64>(first, 1);
     count = std::min(count, available - first + 1);
-    if (!file_ || count <= 0)
+    if (fd_ < 0 || count <= 0)
         return {};
-    if (!file_->seek((first - 1) * kResultRecordSize))
-        throw DataError(fileMessage(path_, QStringLiteral("を読めません。")));
-    QByteArray bytes = file_->read(count * kResultRecordSize);
-    if (bytes.isEmpty() && file_->error() != QFileDevice::NoError)
+    QByteArray bytes(static_cast<qsizetype>(count * kResultRecordSize), '\0');
+    const qint64 got = readShared(fd_, bytes.data(), bytes.size(), (first - 1) * kResultRecordSize);
+    if (got < 0)
         throw DataError(fileMessage(path_, QStringLiteral("を読めません。")));
     // The file may have been shortened meanwhile: only whole records count.
-    bytes.truncate(bytes.size() / kResultRecordSize * kResultRecordSize);
+    bytes.truncate(static_cast<qsizetype>(got / kResultRecordSize * kResultRecordSize));
     return bytes;
 }
 
@@ -73,6 +96,7 @@ ResultRecord makeResultRecord(const ResultDestination& destination, qint16 level
     record.studentNumber = destination.studentNumber;
     record.level = level;
     record.seconds = resultSeconds;
+    record.reserved3 = newRecordTag(destination.tagSource);
     if (!schoolCodeField(destination.schoolCode, &record.schoolCode))
         throw DataError(fileMessage(resultsFilePath(destination.courseFolder),
                                     QStringLiteral("に学校コード「%1」を書けません（Shift-JIS にない文字があります）。").arg(destination.schoolCode)));
@@ -88,7 +112,9 @@ StoredIn appendResultRecord(const ResultDestination& destination, qint16 level, 
         completeInterruptedRewrite(file);
         if (!destination.pendingFile.isEmpty())
             deliverPendingRecords(file, destination.pendingFile);
+        // writeAt returns once the run is durable, before the unlock.
         file.writeAt(file.size() / kResultRecordSize * kResultRecordSize, bytes);
+        file.close();
         return StoredIn::ResultsFile;
     } catch (const DataError& e) {
         if (destination.pendingFile.isEmpty())

@@ -13,15 +13,23 @@
 namespace vc {
 
 class Clock;
+class Random;
 
 QString resultsFilePath(const QString& courseFolder);  // "成績累積データ.dat"
 
 // Read access to the shared results file, by record number. Readers take no
 // lock: other computers may append meanwhile, and only complete records are
-// ever returned. A missing file reads as empty.
+// ever returned. A read the file server refuses over another program's lock
+// is tried again for a while (sharedread.h) before it is reported. A missing
+// file reads as empty.
 class ResultsFile {
 public:
     explicit ResultsFile(const QString& path);
+    ~ResultsFile();
+    ResultsFile(ResultsFile&& other) noexcept;
+    ResultsFile& operator=(ResultsFile&&) = delete;
+    ResultsFile(const ResultsFile&) = delete;
+    ResultsFile& operator=(const ResultsFile&) = delete;
     const QString& path() const { return path_; }
     // Complete records now in the file: its length ÷ 44, integer division.
     qint64 recordCount() const;
@@ -33,7 +41,7 @@ public:
 
 private:
     QString path_;
-    std::unique_ptr<QFile> file_;  // null while the file does not exist
+    int fd_ = -1;  // -1 while the file does not exist
 };
 
 ResultsFile openResultsFile(const QString& courseFolder);
@@ -54,16 +62,20 @@ struct ResultDestination {
     QString pendingFile{};
     // Told while the append waits for the lock, so the student sees why.
     LockWaitCallback whileWaiting{};
+    // Draws the record's tag (resultrecord.h); null for the program's own source.
+    Random* tagSource = nullptr;
 };
 
 enum class StoredIn { ResultsFile, PendingFile };
 
-// The record that appendResultRecord writes, dated by the clock.
+// The record that appendResultRecord writes, dated by the clock and tagged
+// so that no other run shares all its bytes.
 ResultRecord makeResultRecord(const ResultDestination& destination, qint16 level, qint32 resultSeconds, const Clock& clock);
 
-// Appends one record for the run under the file's exclusive lock, right after
-// the last complete record (an incomplete tail is overwritten); records still
-// pending from earlier go first. The file is created when missing. When the
+// Appends one record for the run under the writers' lock, right after the
+// last complete record (an incomplete tail is overwritten), durable before
+// the lock is released; records still pending from earlier go first. The
+// file is created when missing. When the
 // lock stays taken past `lockWait`, or the file cannot be written, the record
 // goes to the pending file instead (PendingFile is returned). Throws
 // DataError only when it could be stored nowhere.

@@ -1,12 +1,16 @@
 #include "records/resultsrewrite.h"
 
+#include "platform/durable.h"
 #include "platform/errors.h"
 #include "records/resultrecord.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -96,9 +100,8 @@ bool parseJournal(const QByteArray& bytes, Journal* out)
     throw DataError(fileMessage(path, problem));
 }
 
-// A plain descriptor for reading, writing, cutting and syncing. The lock is
-// held by the LockedFile on its own descriptor; closing this one leaves that
-// open-file-description lock alone.
+// A plain descriptor for the scratch copy, which only the holder of the
+// results file's lock touches.
 class RawFile {
 public:
     RawFile(const QString& path, int flags) : path_(path)
@@ -118,29 +121,20 @@ public:
     RawFile(const RawFile&) = delete;
     RawFile& operator=(const RawFile&) = delete;
 
-    qint64 size() const
+    QByteArray readAll() const
     {
-        struct stat info {};
-        if (::fstat(fd_, &info) != 0)
-            fail(path_, QStringLiteral("の大きさを調べられません。"));
-        return static_cast<qint64>(info.st_size);
-    }
-    QByteArray readAt(qint64 offset, qint64 count) const
-    {
-        QByteArray bytes(static_cast<qsizetype>(std::max<qint64>(count, 0)), '\0');
-        qint64 done = 0;
-        while (done < count) {
-            const ssize_t got = ::pread(fd_, bytes.data() + done, static_cast<size_t>(count - done), static_cast<off_t>(offset + done));
+        QByteArray bytes;
+        char buffer[65536];
+        for (;;) {
+            const ssize_t got = ::read(fd_, buffer, sizeof buffer);
             if (got < 0 && errno == EINTR)
                 continue;
             if (got < 0)
                 fail(path_, QStringLiteral("を読めません。"));
             if (got == 0)
-                break;
-            done += got;
+                return bytes;
+            bytes.append(buffer, got);
         }
-        bytes.truncate(static_cast<qsizetype>(done));
-        return bytes;
     }
     void writeAt(qint64 offset, const char* data, qint64 count)
     {
@@ -154,20 +148,9 @@ public:
             done += put;
         }
     }
-    void writeAt(qint64 offset, const QByteArray& bytes) { writeAt(offset, bytes.constData(), bytes.size()); }
-    void cut(qint64 length)
+    void sync()
     {
-        int result;
-        do {
-            result = ::ftruncate(fd_, static_cast<off_t>(length));
-        } while (result != 0 && errno == EINTR);
-        if (result != 0)
-            fail(path_, QStringLiteral("の長さを変えられません。"));
-    }
-    // Data (and, with `metadata`, the length) on the disk before going on.
-    void sync(bool metadata = true)
-    {
-        if ((metadata ? ::fsync(fd_) : ::fdatasync(fd_)) != 0)
+        if (::fsync(fd_) != 0)
             fail(path_, QStringLiteral("をディスクに書き込めません。"));
     }
 
@@ -175,18 +158,6 @@ private:
     QString path_;
     int fd_ = -1;
 };
-
-// Makes a file's creation or removal in `folder` durable. Best effort: some
-// file servers refuse to sync a folder, and they apply such changes at once.
-void syncFolder(const QString& filePath)
-{
-    const QByteArray native = QFile::encodeName(QFileInfo(filePath).absolutePath());
-    const int fd = ::open(native.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
-}
 
 void step(const RewriteOptions& options, RewriteStep s)
 {
@@ -200,60 +171,112 @@ bool exists(const QString& path)
     return ::stat(QFile::encodeName(path).constData(), &info) == 0;
 }
 
-void writeJournal(const QString& path, const Journal& journal, const RewriteOptions& options)
-{
-    const QByteArray bytes = journal.payload + trailerOf(journal);
-    RawFile file(path, O_WRONLY | O_CREAT | O_TRUNC);
-    const qint64 half = bytes.size() / 2;
-    file.writeAt(0, bytes.constData(), half);
-    step(options, RewriteStep::JournalPartlyWritten);
-    file.writeAt(half, bytes.constData() + half, bytes.size() - half);
-    file.sync();
-    syncFolder(path);
-    step(options, RewriteStep::JournalWritten);
-}
-
-void removeJournal(const QString& path)
+void removeFile(const QString& path)
 {
     if (::unlink(QFile::encodeName(path).constData()) != 0 && errno != ENOENT)
         fail(path, QStringLiteral("を削除できません。"));
     // Durable before the lock goes: a copy that came back after a power
     // failure would otherwise be applied a second time.
-    syncFolder(path);
+    syncFolderOf(path);
+}
+
+// The copy is written under a name of its own and renamed to the scratch
+// copy's name only once it is complete and synced: a scratch copy is then
+// always whole, and one that does not read as ours was left by someone else.
+void writeJournal(const QString& path, const Journal& journal, const RewriteOptions& options)
+{
+    const QByteArray bytes = journal.payload + trailerOf(journal);
+    const QString work = rewriteWorkPath(path);
+    {
+        RawFile file(work, O_WRONLY | O_CREAT | O_TRUNC);
+        const qint64 half = bytes.size() / 2;
+        file.writeAt(0, bytes.constData(), half);
+        step(options, RewriteStep::JournalPartlyWritten);
+        file.writeAt(half, bytes.constData() + half, bytes.size() - half);
+        file.sync();
+    }
+    if (::rename(QFile::encodeName(work).constData(), QFile::encodeName(path).constData()) != 0)
+        fail(path, QStringLiteral("を作れません。"));
+    syncFolderOf(path);
+    step(options, RewriteStep::JournalWritten);
+}
+
+// True when every byte of `now` is the byte of `a` or of `b` (null: of `a`
+// only) at the same place: a record as it was, as the rewrite leaves it, or
+// a write of one over the other torn by a power failure.
+bool eitherOf(const char* now, const char* a, const char* b)
+{
+    for (qsizetype i = 0; i < kRecord; ++i)
+        if (now[i] != a[i] && (!b || now[i] != b[i]))
+            return false;
+    return true;
+}
+
+// Whether the results file is in a state the journal's operation can have
+// left it in. A copy that does not fit (a backup put back, a folder sync
+// that brought back an old copy) would overwrite runs stored since.
+bool journalFits(const LockedFile& results, const Journal& j)
+{
+    const qint64 count = results.size() / kRecord;
+    const char* payload = j.payload.constData();
+    if (j.operation == Operation::Replace) {
+        if (count < j.number)
+            return false;
+        const QByteArray now = results.readExactly((j.number - 1) * kRecord, kRecord);
+        return eitherOf(now.constData(), payload, payload + kRecord);
+    }
+    // Delete: from record `number` on, each record as it was or as the next
+    // one (moved up); the last one as it was, or cut off.
+    const qint64 saved = j.recordCount - j.number + 1;
+    if (count < j.recordCount - 1)
+        return false;
+    const qint64 last = std::min(count, j.recordCount);
+    const QByteArray now = results.readExactly((j.number - 1) * kRecord, (last - j.number + 1) * kRecord);
+    for (qint64 i = 0; i < last - j.number + 1; ++i) {
+        const char* next = i + 1 < saved ? payload + (i + 1) * kRecord : nullptr;
+        if (!eitherOf(now.constData() + i * kRecord, payload + i * kRecord, next))
+            return false;
+    }
+    return true;
 }
 
 // Brings the results file to the state the journal's operation leads to.
 // Idempotent: safe to run on a file the operation has partly or wholly reached.
-void applyJournal(RawFile& results, const Journal& j)
+void applyJournal(LockedFile& results, const Journal& j)
 {
-    const qint64 size = results.size();
     if (j.operation == Operation::Replace) {
-        const qint64 offset = (j.number - 1) * kRecord;
-        if (size < offset + kRecord)
-            return;
-        const QByteArray now = results.readAt(offset, kRecord);
-        // Only a record that is the old one, the new one or a mix of both (a
-        // write torn by a power failure) is ours to finish.
-        for (qsizetype i = 0; i < kRecord; ++i)
-            if (now[i] != j.payload[i] && now[i] != j.payload[kRecord + i])
-                return;
-        results.writeAt(offset, j.payload.constData() + kRecord, kRecord);
-        results.sync(false);
+        results.writeAt((j.number - 1) * kRecord, j.payload.constData() + kRecord, kRecord);
         return;
     }
     // Delete. Records a writer added beyond the original length without
     // finishing the rewrite first (no writer of this program does) are kept.
+    const qint64 size = results.size();
     QByteArray later;
     if (size > j.originalSize) {
         const qint64 from = j.recordCount * kRecord;
-        later = results.readAt(from, (size - from) / kRecord * kRecord);
+        later = results.readExactly(from, (size - from) / kRecord * kRecord);
     }
     const qint64 start = (j.number - 1) * kRecord;
     const QByteArray rest = j.payload.mid(kRecord) + later;
     results.writeAt(start, rest);
-    results.sync(false);
     results.cut(start + rest.size());
-    results.sync();
+}
+
+// Renames a scratch copy that must not be applied, so that no data the
+// program did not write is ever deleted. Returns the new name.
+QString setAside(const QString& journalPath)
+{
+    const QFileInfo info(journalPath);
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString stem = info.path() + u'/' + info.completeBaseName() + setAsideMark() + stamp;
+    const QString suffix = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
+    QString target = stem + suffix;
+    for (int n = 2; exists(target); ++n)
+        target = stem + u'-' + QString::number(n) + suffix;
+    if (::rename(QFile::encodeName(journalPath).constData(), QFile::encodeName(target).constData()) != 0)
+        fail(journalPath, QStringLiteral("を別の名前にできません。"));
+    syncFolderOf(target);
+    return target;
 }
 
 } // namespace
@@ -266,29 +289,53 @@ QString rewriteJournalPath(const QString& resultsPath)
     return info.path() + u'/' + base + QStringLiteral("temp") + (suffix.isEmpty() ? QString() : u'.' + suffix);
 }
 
-bool completeInterruptedRewrite(const LockedFile& lockedResults)
+QString rewriteWorkPath(const QString& journalPath)
 {
-    const QString journalPath = rewriteJournalPath(lockedResults.path());
-    if (!exists(journalPath))
-        return false;
-    QByteArray bytes;
-    {
-        RawFile journalFile(journalPath, O_RDONLY);
-        bytes = journalFile.readAt(0, journalFile.size());
-    }
-    Journal journal;
-    if (parseJournal(bytes, &journal)) {
-        RawFile results(lockedResults.path(), O_RDWR);
-        applyJournal(results, journal);
-    }
-    removeJournal(journalPath);
-    return true;
+    return journalPath + QStringLiteral(".part");
 }
 
-bool recoverResultsFile(const QString& resultsPath, std::chrono::milliseconds lockWait)
+QString setAsideMark()
 {
-    if (!exists(rewriteJournalPath(resultsPath)))
-        return false;
+    return QStringLiteral("-退避-");
+}
+
+QStringList setAsideCopies(const QString& resultsPath)
+{
+    const QFileInfo journal(rewriteJournalPath(resultsPath));
+    const QDir folder(journal.path());
+    QStringList names = folder.entryList({journal.completeBaseName() + setAsideMark() + u'*'}, QDir::Files, QDir::Name);
+    for (QString& name : names)
+        name = folder.filePath(name);
+    return names;
+}
+
+Recovery completeInterruptedRewrite(LockedFile& lockedResults)
+{
+    const QString journalPath = rewriteJournalPath(lockedResults.path());
+    Recovery outcome = Recovery::Nothing;
+    // A copy this program never completed: the results file was not touched.
+    const QString work = rewriteWorkPath(journalPath);
+    if (exists(work)) {
+        removeFile(work);
+        outcome = Recovery::Dropped;
+    }
+    if (!exists(journalPath))
+        return outcome;
+    Journal journal;
+    if (!parseJournal(RawFile(journalPath, O_RDONLY).readAll(), &journal) || !journalFits(lockedResults, journal)) {
+        setAside(journalPath);
+        return Recovery::SetAside;
+    }
+    applyJournal(lockedResults, journal);
+    removeFile(journalPath);
+    return Recovery::Finished;
+}
+
+Recovery recoverResultsFile(const QString& resultsPath, std::chrono::milliseconds lockWait)
+{
+    const QString journal = rewriteJournalPath(resultsPath);
+    if (!exists(journal) && !exists(rewriteWorkPath(journal)))
+        return Recovery::Nothing;
     LockedFile lock(resultsPath, lockWait);
     return completeInterruptedRewrite(lock);
 }
@@ -304,9 +351,8 @@ void recoverResultsFileAtStartUp(const QString& resultsPath)
 RewriteOutcome deleteResultRecord(const QString& resultsPath, qint64 number, const QByteArray& expected,
                                   const RewriteOptions& options)
 {
-    LockedFile lock(resultsPath, options.lockWait);
-    completeInterruptedRewrite(lock);
-    RawFile results(resultsPath, O_RDWR);
+    LockedFile results(resultsPath, options.lockWait);
+    completeInterruptedRewrite(results);
     const qint64 size = results.size();
     const qint64 count = size / kRecord;
     if (number < 1 || number > count)
@@ -316,9 +362,7 @@ RewriteOutcome deleteResultRecord(const QString& resultsPath, qint64 number, con
     journal.number = number;
     journal.recordCount = count;
     journal.originalSize = size;
-    journal.payload = results.readAt((number - 1) * kRecord, (count - number + 1) * kRecord);
-    if (journal.payload.size() != (count - number + 1) * kRecord)
-        fail(resultsPath, QStringLiteral("を読めません。"));
+    journal.payload = results.readExactly((number - 1) * kRecord, (count - number + 1) * kRecord);
     if (journal.payload.left(kRecord) != expected)
         return RewriteOutcome::Stale;
 
@@ -326,20 +370,18 @@ RewriteOutcome deleteResultRecord(const QString& resultsPath, qint64 number, con
     writeJournal(journalPath, journal, options);
 
     // The later records move up by one, in place: the file stays the one
-    // other computers have open and lock.
+    // other computers have open and lock. Each write is durable before the
+    // next step, so a file found cut is a file wholly rewritten.
     const QByteArray rest = journal.payload.mid(kRecord);
     const qint64 start = (number - 1) * kRecord;
     const qint64 half = rest.size() / kRecord / 2 * kRecord;
     results.writeAt(start, rest.constData(), half);
     step(options, RewriteStep::RecordsPartlyWritten);
     results.writeAt(start + half, rest.constData() + half, rest.size() - half);
-    // Synced before the cut, so a file found cut is a file wholly rewritten.
-    results.sync(false);
     step(options, RewriteStep::RecordsWritten);
     results.cut((count - 1) * kRecord);
-    results.sync();
     step(options, RewriteStep::FileCut);
-    removeJournal(journalPath);
+    removeFile(journalPath);
     step(options, RewriteStep::JournalRemoved);
     return RewriteOutcome::Done;
 }
@@ -349,13 +391,13 @@ RewriteOutcome replaceResultRecord(const QString& resultsPath, qint64 number, co
 {
     if (replacement.size() != kRecord)
         fail(resultsPath, QStringLiteral("に書く記録の長さが正しくありません。"));
-    LockedFile lock(resultsPath, options.lockWait);
-    completeInterruptedRewrite(lock);
-    RawFile results(resultsPath, O_RDWR);
-    const qint64 count = results.size() / kRecord;
+    LockedFile results(resultsPath, options.lockWait);
+    completeInterruptedRewrite(results);
+    const qint64 size = results.size();
+    const qint64 count = size / kRecord;
     if (number < 1 || number > count)
         return RewriteOutcome::Stale;
-    const QByteArray old = results.readAt((number - 1) * kRecord, kRecord);
+    const QByteArray old = results.readExactly((number - 1) * kRecord, kRecord);
     if (old != expected)
         return RewriteOutcome::Stale;
 
@@ -363,7 +405,7 @@ RewriteOutcome replaceResultRecord(const QString& resultsPath, qint64 number, co
     journal.operation = Operation::Replace;
     journal.number = number;
     journal.recordCount = count;
-    journal.originalSize = results.size();
+    journal.originalSize = size;
     journal.payload = old + replacement;
     const QString journalPath = rewriteJournalPath(resultsPath);
     writeJournal(journalPath, journal, options);
@@ -372,10 +414,9 @@ RewriteOutcome replaceResultRecord(const QString& resultsPath, qint64 number, co
     results.writeAt(offset, replacement.constData(), kRecord / 2);
     step(options, RewriteStep::RecordsPartlyWritten);
     results.writeAt(offset + kRecord / 2, replacement.constData() + kRecord / 2, kRecord - kRecord / 2);
-    results.sync(false);
     step(options, RewriteStep::RecordsWritten);
     step(options, RewriteStep::FileCut);
-    removeJournal(journalPath);
+    removeFile(journalPath);
     step(options, RewriteStep::JournalRemoved);
     return RewriteOutcome::Done;
 }

@@ -8,8 +8,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <fcntl.h>
 #include <gmock/gmock.h>
+#include <algorithm>
+#include <cctype>
 #include <map>
+#include <set>
 #include <memory>
 #include <thread>
 
@@ -59,6 +63,41 @@ TEST_F(LockedFileTest, LockOutlivesAnotherHandleOfTheSameFileBeingClosed)
     EXPECT_THROW(LockedFile(path(), 50ms), DataError);
 }
 
+// Writers lock one byte far beyond the data: the records themselves stay
+// unlocked (a file server that enforces locks would refuse every other
+// reader), while a program locking the whole file the classic way and a
+// writer of ours still exclude each other, in either order.
+TEST_F(LockedFileTest, WritersLockNoDataButExcludeWholeFileLockers)
+{
+    test::writeBytes(path(), record + record);
+    QFile other(path());
+    ASSERT_TRUE(other.open(QIODevice::ReadWrite));
+    const int fd = static_cast<int>(other.handle());
+    {
+        LockedFile held(path());
+        struct flock probe {};
+        probe.l_type = F_WRLCK;
+        probe.l_whence = SEEK_SET;
+        probe.l_start = 0;
+        probe.l_len = qint64(1) << 40;  // every byte a results file could ever hold
+        ASSERT_EQ(::fcntl(fd, F_OFD_GETLK, &probe), 0);
+        EXPECT_EQ(probe.l_type, F_UNLCK);
+        struct flock whole {};
+        whole.l_type = F_WRLCK;
+        whole.l_whence = SEEK_SET;
+        EXPECT_NE(::fcntl(fd, F_SETLK, &whole), 0);
+        EXPECT_EQ(held.readExactly(kResultRecordSize, kResultRecordSize), record);
+    }
+    struct flock whole {};
+    whole.l_type = F_WRLCK;
+    whole.l_whence = SEEK_SET;
+    ASSERT_EQ(::fcntl(fd, F_SETLK, &whole), 0);
+    EXPECT_THROW(LockedFile(path(), 50ms), LockTimeout);
+    whole.l_type = F_UNLCK;
+    ASSERT_EQ(::fcntl(fd, F_SETLK, &whole), 0);
+    EXPECT_NO_THROW(LockedFile(path(), 50ms));
+}
+
 TEST_F(LockedFileTest, AppendWaitsForAShortHolderThenLandsAfterItsRecord)
 {
     auto holder = std::make_unique<LockedFile>(path());
@@ -104,6 +143,7 @@ TEST_F(LockedFileTest, ConcurrentProcessesLeaveEveryRecordWhole)
     ASSERT_TRUE(schoolCodeField(QStringLiteral("RACE"), &race));
     const ResultRecord blank;
     std::map<int, int> nextSeconds;  // per child, the seconds its next record must carry
+    std::set<std::string> tags;
     int switches = 0;
     qint16 previous = 0;
     for (qsizetype at = 0; at < bytes.size(); at += kResultRecordSize) {
@@ -121,7 +161,9 @@ TEST_F(LockedFileTest, ConcurrentProcessesLeaveEveryRecordWhole)
         ASSERT_EQ(r.schoolCode, race);
         ASSERT_EQ(r.reserved1, blank.reserved1);
         ASSERT_EQ(r.reserved2, blank.reserved2);
-        ASSERT_EQ(r.reserved3, blank.reserved3);
+        // Every run carries a tag of its own: no two runs are equal to the byte.
+        ASSERT_TRUE(std::all_of(r.reserved3.begin(), r.reserved3.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }));
+        ASSERT_TRUE(tags.insert(std::string(r.reserved3.data(), 5)).second);
     }
     // Children that ran one after another would prove nothing about the lock.
     EXPECT_GT(switches, kProcesses - 1);

@@ -6,12 +6,15 @@
 
 #include "common/testutil.h"
 #include "platform/clock.h"
+#include "platform/durable.h"
 #include "platform/errors.h"
+#include "platform/sharedread.h"
 #include "records/pendingresults.h"
 #include "records/resultsfile.h"
 
 #include <QDate>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QTime>
 
 using namespace vc;
@@ -123,6 +126,67 @@ TEST_F(PendingResultsTest, WithoutAPendingFileAStuckLockIsStillAnError)
     d.pendingFile.clear();
     EXPECT_THROW(appendResultRecord(d, 2, 41, clock), LockTimeout);
     ASSERT_TRUE(holder->waitForFinished(10000));
+}
+
+
+
+// The same student on two computers, the same level, seconds and second of
+// the day: two genuine runs. One waited here while the other was stored;
+// delivery, which skips records already in the file, must not take the
+// waiting one for the stored one.
+TEST_F(PendingResultsTest, TwoRunsAlikeInEveryFieldAreBothStored)
+{
+    auto holder = test::holdLockElsewhere(QStringLiteral(VC_LOCK_HOLDER), results(), 1200);
+    EXPECT_EQ(appendResultRecord(destination(7, 200ms), 2, 41, clock), StoredIn::PendingFile);
+    ASSERT_TRUE(holder->waitForFinished(10000));
+    ResultDestination otherComputer = destination(7, 1s);
+    otherComputer.pendingFile.clear();
+    EXPECT_EQ(appendResultRecord(otherComputer, 2, 41, clock), StoredIn::ResultsFile);
+    EXPECT_EQ(deliverPendingRecords(results(), pending(), 1s), 1);
+    const std::vector<ResultRecord> runs = stored();
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_NE(runs[0].reserved3, runs[1].reserved3);
+    ResultRecord first = runs[0];
+    first.reserved3 = runs[1].reserved3;
+    EXPECT_EQ(first, runs[1]);
+}
+
+// The pending file's removal reaches the disk (its folder is synced) before
+// delivery returns and the lock is released: a pending file that came back
+// after a power cut would be stored again.
+TEST_F(PendingResultsTest, RemovingThePendingFileIsMadeDurable)
+{
+    addPendingRecord(pending(), encodeResultRecord(test::makeRun(45000, 2, 1, 31)));
+    QStringList synced;
+    setFolderSyncObserver([&](const QString& folder) {
+        // Only a sync after the removal counts.
+        if (!QFile::exists(pending()))
+            synced.push_back(folder);
+    });
+    EXPECT_EQ(deliverPendingRecords(results(), pending(), 1s), 1);
+    setFolderSyncObserver({});
+    EXPECT_TRUE(synced.contains(QFileInfo(pending()).absolutePath()));
+}
+
+// A read of the results file that fails or stops short while delivering
+// must not be taken for "none of these runs is there yet": the runs keep
+// waiting and nothing is stored twice.
+TEST_F(PendingResultsTest, AFailedReadDuringDeliveryStoresNothing)
+{
+    const QByteArray a = encodeResultRecord(test::makeRun(45000, 1, 1, 30));
+    test::writeBytes(results(), a);
+    addPendingRecord(pending(), a);
+    for (PreadFunction broken : std::initializer_list<PreadFunction>{
+             [](int, void*, size_t, off_t) -> ssize_t { errno = EIO; return -1; },
+             [](int, void*, size_t, off_t) -> ssize_t { return 0; }}) {
+        setSharedPreadForTests(broken);
+        EXPECT_THROW(deliverPendingRecords(results(), pending(), 1s), DataError);
+        setSharedPreadForTests(nullptr);
+        EXPECT_EQ(test::readBytes(results()), a);
+        EXPECT_EQ(readPendingRecords(pending()).size(), 1u);
+    }
+    EXPECT_EQ(deliverPendingRecords(results(), pending(), 1s), 0);
+    EXPECT_EQ(test::readBytes(results()), a);
 }
 
 } // namespace

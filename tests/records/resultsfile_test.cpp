@@ -1,5 +1,6 @@
 #include "common/testutil.h"
 #include "platform/clock.h"
+#include "platform/random.h"
 #include "records/resultsfile.h"
 #include "recordstest.h"
 
@@ -19,7 +20,13 @@ class ResultsFileTest : public CourseFolderTest {
 protected:
     QString path() const { return resultsFilePath(folder()); }
     void write(const std::vector<ResultRecord>& records) { test::writeBytes(path(), encodeAll(records)); }
-    ResultDestination student(qint16 number) const { return {folder(), QStringLiteral("12345"), number}; }
+    ResultDestination student(qint16 number) const
+    {
+        ResultDestination d{folder(), QStringLiteral("12345"), number};
+        d.tagSource = &tags;  // the same tag for the record stored and the one expected
+        return d;
+    }
+    mutable ScriptedRandom tags{{0.5}};
     FakeClock clock{QDate(2024, 4, 1), QTime(10, 0, 0)};
     LoadedResults loaded;
 };

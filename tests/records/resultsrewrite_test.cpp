@@ -4,6 +4,7 @@
 #include "common/testutil.h"
 #include "platform/clock.h"
 #include "platform/errors.h"
+#include "platform/random.h"
 #include "records/pendingresults.h"
 #include "records/resultsfile.h"
 #include "records/resultsrewrite.h"
@@ -15,6 +16,7 @@
 #include <QRandomGenerator>
 #include <gmock/gmock.h>
 #include <map>
+#include <set>
 #include <memory>
 #include <thread>
 
@@ -67,6 +69,8 @@ protected:
         const QByteArray bytes = test::readBytes(path());
         ASSERT_EQ(bytes.size() % kResultRecordSize, 0);
         EXPECT_FALSE(QFile::exists(journal()));
+        EXPECT_FALSE(QFile::exists(rewriteWorkPath(journal())));
+        EXPECT_TRUE(setAsideCopies(path()).isEmpty());
         std::vector<int> kept, doomed;
         std::map<qint16, int> next;
         for (qsizetype at = 0; at < bytes.size(); at += kResultRecordSize) {
@@ -170,17 +174,76 @@ TEST_F(ResultsRewriteTest, TheLockIsHeldForTheWholeRewrite)
     EXPECT_TRUE(refused);
 }
 
-TEST_F(ResultsRewriteTest, AnUnreadableScratchCopyIsDroppedAndTheFileKept)
+// A scratch copy that does not read as ours may be the only full copy of
+// the results, left by another program's deletion: it is renamed aside with
+// its bytes, never deleted, and the results file is left as it is. Our own
+// copy never completed (under its work name) is simply dropped.
+TEST_F(ResultsRewriteTest, AScratchCopyNotOursIsSetAsideAndOneNeverCompletedDropped)
 {
     const QByteArray before = seed(4);
-    // A copy cut short (the machine died while writing it) or not ours at all.
-    for (const QByteArray& junk : {QByteArray(), QByteArray(30, 'j'), before.left(100), before + QByteArray(64, '\0')}) {
+    const std::vector<QByteArray> foreign{QByteArray(), QByteArray(30, 'j'), before.left(100), before + QByteArray(64, '\0')};
+    for (const QByteArray& junk : foreign) {
         test::writeBytes(journal(), junk);
-        EXPECT_TRUE(recoverResultsFile(path()));
+        EXPECT_EQ(recoverResultsFile(path()), Recovery::SetAside);
         EXPECT_EQ(test::readBytes(path()), before);
         EXPECT_FALSE(QFile::exists(journal()));
     }
-    EXPECT_FALSE(recoverResultsFile(path()));
+    const QStringList aside = setAsideCopies(path());
+    std::multiset<QByteArray> kept;
+    for (const QString& name : aside) {
+        EXPECT_THAT(name.toStdString(), ::testing::HasSubstr("成績累積データtemp-退避-"));
+        kept.insert(test::readBytes(name));
+    }
+    EXPECT_EQ(kept, std::multiset<QByteArray>(foreign.begin(), foreign.end()));
+    test::writeBytes(rewriteWorkPath(journal()), before.left(50));
+    EXPECT_EQ(recoverResultsFile(path()), Recovery::Dropped);
+    EXPECT_FALSE(QFile::exists(rewriteWorkPath(journal())));
+    EXPECT_EQ(test::readBytes(path()), before);
+    EXPECT_EQ(recoverResultsFile(path()), Recovery::Nothing);
+    EXPECT_EQ(setAsideCopies(path()).size(), aside.size());
+}
+
+// A complete scratch copy that no longer describes the file (an old copy
+// brought back by a restore or a folder sync after the deletion finished and
+// runs were stored) is not replayed: replaying it would delete those runs.
+TEST_F(ResultsRewriteTest, AStaleScratchCopyIsSetAsideNotReplayed)
+{
+    const QByteArray before = seed(5);
+    QByteArray savedCopy;
+    RewriteOptions options;
+    options.afterStep = [&](RewriteStep s) {
+        if (s == RewriteStep::JournalWritten)
+            savedCopy = test::readBytes(journal());
+    };
+    ASSERT_EQ(deleteResultRecord(path(), 2, recordBytes(before, 2), options), RewriteOutcome::Done);
+    ASSERT_FALSE(savedCopy.isEmpty());
+    FakeClock clock;
+    appendResultRecord({folder(), QStringLiteral("RACE"), 300}, 3, 7, clock);
+    const QByteArray stored = test::readBytes(path());
+    ASSERT_EQ(stored.size(), 5 * kResultRecordSize);
+
+    test::writeBytes(journal(), savedCopy);  // the old copy comes back
+    appendResultRecord({folder(), QStringLiteral("RACE"), 301}, 3, 8, clock);
+    const QByteArray after = test::readBytes(path());
+    EXPECT_EQ(after.left(stored.size()), stored);
+    EXPECT_EQ(decodeResultRecord(after.constData() + stored.size()).studentNumber, 301);
+    EXPECT_EQ(setAsideCopies(path()).size(), 1);
+    EXPECT_FALSE(QFile::exists(journal()));
+
+    // A change's copy whose record now holds something else entirely.
+    QByteArray changed = recordBytes(after, 1);
+    changed[20] = 77;
+    QByteArray changeCopy;
+    options.afterStep = [&](RewriteStep s) {
+        if (s == RewriteStep::JournalWritten)
+            changeCopy = test::readBytes(journal());
+    };
+    ASSERT_EQ(replaceResultRecord(path(), 1, recordBytes(after, 1), changed, options), RewriteOutcome::Done);
+    ASSERT_EQ(deleteResultRecord(path(), 1, changed), RewriteOutcome::Done);
+    const QByteArray now = test::readBytes(path());
+    test::writeBytes(journal(), changeCopy);
+    EXPECT_EQ(recoverResultsFile(path()), Recovery::SetAside);
+    EXPECT_EQ(test::readBytes(path()), now);
 }
 
 // The process dies (kill -9) right after each step of a deletion and of a
@@ -197,8 +260,11 @@ TEST_F(ResultsRewriteTest, AnAppendAfterACrashFinishesTheRewriteFirst)
             auto child = start(QStringLiteral("delete"), kDoomed, (static_cast<int>(number) + 1) / 2, stop, 0);
             ASSERT_TRUE(child->waitForFinished(30000));
             EXPECT_EQ(child->exitStatus(), QProcess::CrashExit);
-            appendResultRecord({folder(), QStringLiteral("RACE"), 300}, 3, 0, clock);
-            const QByteArray appended = encodeResultRecord(makeResultRecord({folder(), QStringLiteral("RACE"), 300}, 3, 0, clock));
+            ScriptedRandom tags{{0.25}};
+            ResultDestination destination{folder(), QStringLiteral("RACE"), 300};
+            destination.tagSource = &tags;
+            appendResultRecord(destination, 3, 0, clock);
+            const QByteArray appended = encodeResultRecord(makeResultRecord(destination, 3, 0, clock));
             // Deleting doomed records 1, 3, …, `number` one after another.
             QByteArray deleted;
             for (int i = 0; i < 7; ++i)

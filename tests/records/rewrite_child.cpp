@@ -5,6 +5,9 @@
 // kills itself (SIGKILL, as kill -9 would end it) right after that step of
 // its last deletion. Exits 0 when it has deleted <deletions> records or none
 // are left.
+//   rewrite_child replace <course folder> <student> <count> 0 <start msecs since epoch>
+// changes the level of the student's first <count> level-3 records to 4,
+// one at a time, through the same locked rewrite.
 //   rewrite_child append <course folder> <student> <count> <pause ms> <start msecs since epoch>
 // appends <count> runs of level 3 as the drill does, record i carrying i
 // seconds, with a pause after each, so that appends keep coming while the
@@ -25,7 +28,7 @@
 int main(int argc, char** argv)
 {
     if (argc != 7) {
-        std::fprintf(stderr, "usage: %s delete|append folder student count stop-step|pause-ms start-msecs\n", argv[0]);
+        std::fprintf(stderr, "usage: %s delete|replace|append folder student count stop-step|pause-ms start-msecs\n", argv[0]);
         return 2;
     }
     const QString mode = QString::fromLocal8Bit(argv[1]);
@@ -43,6 +46,26 @@ int main(int argc, char** argv)
             for (int i = 0; i < deletions; ++i) {
                 vc::appendResultRecord({folder, QStringLiteral("RACE"), student}, 3, i, clock);
                 std::this_thread::sleep_for(std::chrono::milliseconds(stop));
+            }
+            return 0;
+        }
+        if (mode == QStringLiteral("replace")) {
+            for (int done = 0; done < deletions;) {
+                vc::ResultsFile file(path);
+                const QByteArray bytes = file.readBytes(1, file.recordCount());
+                qint64 number = 0;
+                for (qsizetype at = 0; at < bytes.size() && number == 0; at += vc::kResultRecordSize) {
+                    const vc::ResultRecord r = vc::decodeResultRecord(bytes.constData() + at);
+                    if (r.studentNumber == student && r.level == 3)
+                        number = at / vc::kResultRecordSize + 1;
+                }
+                if (number == 0)
+                    return 0;
+                const QByteArray expected = bytes.mid((number - 1) * vc::kResultRecordSize, vc::kResultRecordSize);
+                vc::ResultRecord changed = vc::decodeResultRecord(expected.constData());
+                changed.level = 4;
+                if (vc::replaceResultRecord(path, number, expected, vc::encodeResultRecord(changed)) == vc::RewriteOutcome::Done)
+                    ++done;
             }
             return 0;
         }

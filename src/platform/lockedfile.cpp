@@ -31,12 +31,13 @@ struct flock writerLock(short type)
 
 } // namespace
 
-LockedFile::LockedFile(const QString& path, std::chrono::milliseconds wait, const LockWaitCallback& whileWaiting)
+LockedFile::LockedFile(const QString& path, std::chrono::milliseconds wait, const LockWaitCallback& whileWaiting,
+                       bool create)
     : path_(path)
 {
     const QByteArray native = QFile::encodeName(path);
     do {
-        fd_ = ::open(native.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        fd_ = ::open(native.constData(), O_RDWR | O_CLOEXEC | (create ? O_CREAT : 0), 0666);
     } while (fd_ < 0 && errno == EINTR);
     if (fd_ < 0)
         fail(path_, QStringLiteral("を開けません。"));

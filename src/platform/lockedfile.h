@@ -41,10 +41,11 @@ using LockWaitCallback = std::function<void(std::chrono::milliseconds waited)>;
 // wait ran out).
 class LockedFile {
 public:
-    // Opens the file (created when missing) and takes the lock, waiting up to
-    // `wait` for another holder to finish.
+    // Opens the file (created when missing, unless `create` is false: then a
+    // missing file is a DataError) and takes the lock, waiting up to `wait`
+    // for another holder to finish.
     explicit LockedFile(const QString& path, std::chrono::milliseconds wait = kDefaultLockWait,
-                        const LockWaitCallback& whileWaiting = {});
+                        const LockWaitCallback& whileWaiting = {}, bool create = true);
     ~LockedFile();
     LockedFile(const LockedFile&) = delete;
     LockedFile& operator=(const LockedFile&) = delete;

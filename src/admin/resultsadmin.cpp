@@ -1,6 +1,7 @@
 #include "admin/resultsadmin.h"
 
 #include "platform/clock.h"
+#include "platform/csv.h"
 #include "platform/errors.h"
 #include "records/capacity.h"
 #include "records/resultsfile.h"
@@ -25,16 +26,6 @@ QString withoutSpaces(QString text)
 bool isShowableDay(double day)
 {
     return std::isfinite(day) && day >= -693593.0 && day < 2958466.0;
-}
-
-// A CSV field, quoted when it holds a separator, a quote or a line end.
-QString csvField(const QString& value)
-{
-    if (!value.contains(u',') && !value.contains(u'"') && !value.contains(u'\n') && !value.contains(u'\r'))
-        return value;
-    QString quoted = value;
-    quoted.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + quoted + u'"';
 }
 
 QString schoolOf(const ResultRecord& record, const AdminSchool& school)
@@ -209,20 +200,20 @@ QByteArray adminCsv(const std::vector<AdminRow>& rows, const AdminRoster& roster
         const ResultRecord& r = row.record;
         const QString levelName = r.level >= 0 && static_cast<size_t>(r.level) < levelNames.size()
                                       ? levelNames[static_cast<size_t>(r.level)] : QString();
-        const QStringList fields = {QString::number(row.number),
-                                    adminDateText(r.runDate),
-                                    adminTimeText(r.runTime),
-                                    QString::number(r.level),
-                                    levelName,
-                                    QString::number(r.seconds),
-                                    QString::number(r.studentNumber),
-                                    roster.name(r.studentNumber),
-                                    roster.classLabel(r.studentNumber),
-                                    schoolOf(r, school)};
-        QStringList quoted;
-        for (const QString& f : fields)
-            quoted.append(csvField(f));
-        lines.append(quoted.join(u','));
+        // Numbers, dates and times are the program's own; the texts come from
+        // the course, roster and settings files and are kept from being run
+        // as formulas.
+        const QStringList fields = {csvField(QString::number(row.number)),
+                                    csvField(adminDateText(r.runDate)),
+                                    csvField(adminTimeText(r.runTime)),
+                                    csvField(QString::number(r.level)),
+                                    csvTextField(levelName),
+                                    csvField(QString::number(r.seconds)),
+                                    csvField(QString::number(r.studentNumber)),
+                                    csvTextField(roster.name(r.studentNumber)),
+                                    csvTextField(roster.classLabel(r.studentNumber)),
+                                    csvTextField(schoolOf(r, school))};
+        lines.append(fields.join(u','));
     }
     return QByteArray("\xEF\xBB\xBF") + (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
 }

@@ -160,9 +160,9 @@ void printAt(DrawingSurface& surface, double x, double y, const QString& text)
 
 class ReportDrawer {
 public:
-    ReportDrawer(const AppState& state, const ReportRequest& request, DrawingSurface& surface)
+    ReportDrawer(const AppState& state, const ReportRequest& request, const std::vector<ResultRecord>& records, DrawingSurface& surface)
         : state_(state), request_(request), surface_(surface), W_(surface.innerWidth()), H_(surface.innerHeight()), w_(W_ / 2), h_(H_ / 3),
-          base_(request.baseFontSize)
+          base_(request.baseFontSize), records_(records)
     {
     }
 
@@ -180,7 +180,6 @@ public:
             surface_.setFontSize(base_);
             surface_.clear();
         }
-        records_ = openResultsFile(state_.paths.CourseFolder).readAll();
         roster_ = rankingRoster(state_, request_.gradeFilter);
         const int n = std::clamp<int>(state_.course.LevelCount, 0, kMaxLevel);
         const Roster& r = state_.roster;
@@ -300,7 +299,7 @@ private:
     DrawingSurface& surface_;
     const double W_, H_, w_, h_;
     const double base_;
-    std::vector<ResultRecord> records_;
+    const std::vector<ResultRecord>& records_;
     std::vector<RankingEntry> roster_;
     QString name_;
     bool gradePasses_ = true;
@@ -309,9 +308,20 @@ private:
 
 } // namespace
 
+ReportData readReportData(const AppState& state)
+{
+    return {openResultsFile(state.paths.CourseFolder).readAll()};
+}
+
+void drawReport(const AppState& state, const ReportRequest& request, const ReportData& data, DrawingSurface& surface)
+{
+    ReportDrawer(state, request, data.records, surface).draw();
+}
+
 void drawReport(const AppState& state, const ReportRequest& request, DrawingSurface& surface)
 {
-    ReportDrawer(state, request, surface).draw();
+    const ReportData data = readReportData(state);
+    drawReport(state, request, data, surface);
 }
 
 } // namespace vc

@@ -1,6 +1,7 @@
 #pragma once
 #include "levelscreen/ranking.h"
 #include "records/capacity.h"
+#include "records/resultrecord.h"
 
 #include <QString>
 #include <vector>
@@ -92,9 +93,19 @@ struct ReportRequest {
     QString fontName = QStringLiteral("ＭＳ ゴシック");
 };
 
-// Draws the report on the surface: the panel's picture is erased first; on
-// paper the fourth, seventh, … level starts a new page. The caller ends a
-// paper document. Reads the results file (DataError when it cannot).
+// What the report reads from the files: the results file's records.
+struct ReportData {
+    std::vector<ResultRecord> records;
+};
+// Reads the results file (DataError when it cannot). A print reads first and
+// starts its job only then, so a file it cannot read leaves no page and no PDF.
+ReportData readReportData(const AppState& state);
+
+// Draws the report on the surface from data already read: the panel's
+// picture is erased first; on paper the fourth, seventh, … level starts a new
+// page. The caller ends a paper document.
+void drawReport(const AppState& state, const ReportRequest& request, const ReportData& data, DrawingSurface& surface);
+// Reads, then draws (DataError before anything is drawn when it cannot read).
 void drawReport(const AppState& state, const ReportRequest& request, DrawingSurface& surface);
 
 } // namespace vc

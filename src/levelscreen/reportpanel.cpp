@@ -206,6 +206,16 @@ void ReportPanel::Command21_Click(int output)
         return;
     }
 
+    // Everything is read before the job starts: a results file that cannot be
+    // read sends no blank page to the printer and leaves no empty PDF.
+    ReportData data;
+    try {
+        data = readReportData(state_);
+    } catch (const DataError& e) {
+        showError(e.message());
+        return;
+    }
+
     // On paper: one job per report, to the printer or, without one, to a PDF.
     std::unique_ptr<SystemPrintService> fallback;
     PrintService* printing = state_.services.printing;
@@ -217,13 +227,7 @@ void ReportPanel::Command21_Click(int output)
         ? trimSpaces(state_.roster.StudentNames[static_cast<size_t>(reportStudent)])
         : QString();
     std::unique_ptr<PrintJob> job = printing->startJob(QStringLiteral("成績レポート_") + name);
-    try {
-        drawReport(state_, request, *job);
-    } catch (const DataError& e) {
-        job->endDocument();
-        showError(e.message());
-        return;
-    }
+    drawReport(state_, request, data, *job);
     job->endDocument();
     if (state_.services.messages)
         tellPrintOutcome(*state_.services.messages, job->outcome());

@@ -2,6 +2,7 @@
 #include "coursetable/coursetable.h"
 #include "drill/runstate.h"
 #include "drill/soundcues.h"
+#include "platform/sharecheck.h"
 #include "records/statistics.h"
 
 #include <QString>
@@ -70,6 +71,9 @@ struct Services {
     SoundPlayer* sound = nullptr;
     VoiceFactory* voices = nullptr;
     PrintService* printing = nullptr;
+    // Whether the course folder can be shared (folder, results file); none:
+    // checkShareSafety on this computer's own mounts.
+    std::function<ShareSafety(const QString& folder, const QString& probeFile)> checkShare{};
 };
 
 // The roster values, refilled by each roster pass. Per-student tables are
@@ -107,6 +111,9 @@ struct AppState {
     QString PendingResultsFile;
     // How long the end of a run waits for another computer's lock.
     std::chrono::milliseconds ResultLockLimit = kResultLockLimit;
+    // Whether other computers can safely share the course folder, checked
+    // once at start-up; the name-selection screen warns the teacher when not.
+    ShareSafety shareSafety;
 
     // Scoring tables.
     StandardsTable standards;

@@ -77,6 +77,7 @@ void resolveDataAndSettings(AppState& state, const QString& programFolder)
     loadSoundStep(state);
     recoverResultsFileAtStartUp(resultsFilePath(p.CourseFolder));
     pendingResultsStep(state);
+    shareCheckStep(state);
 }
 
 int unitOfLevel(const CourseConfig& course, int level)

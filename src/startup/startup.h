@@ -37,6 +37,9 @@ void loadSoundStep(AppState& state);
 // Names this computer's pending file of runs (when LocalDataFolder is set)
 // and hands any runs still waiting in it to the results file.
 void pendingResultsStep(AppState& state);
+// Checks once whether several computers can share the course folder (its
+// mount's lock options, a lock probe on the results file) into shareSafety.
+void shareCheckStep(AppState& state);
 
 } // namespace vc
 

@@ -35,4 +35,12 @@ void pendingResultsStep(AppState& state)
     }
 }
 
+void shareCheckStep(AppState& state)
+{
+    // The results file is the one file several computers write at once.
+    const QString folder = state.paths.CourseFolder;
+    const QString results = resultsFilePath(folder);
+    state.shareSafety = state.services.checkShare ? state.services.checkShare(folder, results) : checkShareSafety(folder, results);
+}
+
 } // namespace vc

@@ -142,6 +142,17 @@ namesel::namesel(AppState& state, QWidget* parent) : QWidget(parent), state_(sta
     chosenLayout->addWidget(Command7, 0, Qt::AlignRight);
     grid->addWidget(chosen, 4, 1);
 
+    // Across the foot of the panel, in the colour of the other screens'
+    // warnings, on a pale ground that reads on every season's colour. It does
+    // not block: the students go on practising.
+    ShareWarning = new QLabel(Picture12);
+    ShareWarning->setObjectName(QStringLiteral("ShareWarning"));
+    ShareWarning->setFont(sized(ShareWarning->font(), 15, true));
+    ShareWarning->setWordWrap(true);
+    ShareWarning->setStyleSheet(QStringLiteral("color: #c00000; background: #fff4f0; border: 2px solid #c00000; padding: 4px 8px;"));
+    ShareWarning->hide();
+    grid->addWidget(ShareWarning, 5, 0, 1, 2);
+
     grid->setColumnStretch(0, 5);
     grid->setColumnStretch(1, 6);
     grid->setRowStretch(3, 1);
@@ -213,6 +224,9 @@ bool namesel::Form_Load()
     title.setPointSize(48);
     Label4->setFont(title);
     Label4->setText(state_.course.SoftwareName);
+    // Checked once at start-up; shown on every visit until the mount is fixed.
+    ShareWarning->setText(QStringLiteral("【先生へ】") + state_.shareSafety.reason);
+    ShareWarning->setVisible(!state_.shareSafety.safe);
     List1->setCurrentRow(0);
     QCoreApplication::processEvents();
     Picture5->hide();

@@ -41,6 +41,8 @@ public:
     QPushButton* Command14 = nullptr;
     QPushButton* Command7 = nullptr;
     QTextBrowser* WebBrowser2 = nullptr;
+    // The teacher's warning when the data folder cannot be shared safely.
+    QLabel* ShareWarning = nullptr;
 
     void List1_Click();
     void List1_DblClick();

@@ -220,6 +220,35 @@ TEST_F(ResultsAdminTest, CsvIsUtf8WithAByteOrderMark)
                              "2,2024/05/11,14:00:00,1,pUnit1_1,99999,12,\"山田,太郎\",中１,他塾\r\n"));
 }
 
+TEST_F(ResultsAdminTest, CsvKeepsTextsFromRunningAsFormulasButNotNumbers)
+{
+    // Names as a roster can hold them (no double quote inside), a level name
+    // from the course and a school from the settings that look like formulas;
+    // a run with a negative level and time, which stay numbers.
+    test::writeCp932(rosterPath(), {QStringLiteral("12,2011,0,0,\"=HYPERLINK(A1&B1,点数)\",0,\"\",\"\""),
+                                    QStringLiteral("13,2011,0,0,\"@SUM(A1:A9)\",0,\"\",\"\""),
+                                    QStringLiteral("14,2011,0,0,\"+81 90 1234\",0,\"\",\"\""),
+                                    QStringLiteral("15,2011,0,0,\"-山田\",0,\"\",\"\""),
+                                    QStringLiteral("16,2011,0,0,\"山田-太郎\",0,\"\",\"\"")});
+    adminRosterPass(rosterPath(), 2024, roster);
+    test::writeBytes(results(), encodeAll({run({2024, 5, 10}, {9, 0, 0}, 12, 1, 61), run({2024, 5, 10}, {9, 0, 1}, 13, 1, 62),
+                                           run({2024, 5, 10}, {9, 0, 2}, 14, 1, 63), run({2024, 5, 10}, {9, 0, 3}, 15, 1, 64),
+                                           run({2024, 5, 10}, {9, 0, 4}, 16, -3, -5)}));
+    const std::vector<AdminRow> rows = buildAdminRows(results(), roster, school);
+    ASSERT_EQ(rows.size(), 5u);
+    std::array<QString, 101> levelNames{};
+    levelNames[1] = QStringLiteral("=1+1");
+    const AdminSchool formulaSchool{QStringLiteral("12345"), QStringLiteral("-北校")};
+    const QStringList lines = QString::fromUtf8(adminCsv(rows, roster, formulaSchool, levelNames).mid(3)).split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 7);
+    EXPECT_EQ(lines[1], QStringLiteral("1,2024/05/10,9:00:00,1,\"'=1+1\",61,12,\"'=HYPERLINK(A1&B1,点数)\",中１,\"'-北校\""));
+    EXPECT_EQ(lines[2], QStringLiteral("2,2024/05/10,9:00:01,1,\"'=1+1\",62,13,\"'@SUM(A1:A9)\",中１,\"'-北校\""));
+    EXPECT_EQ(lines[3], QStringLiteral("3,2024/05/10,9:00:02,1,\"'=1+1\",63,14,\"'+81 90 1234\",中１,\"'-北校\""));
+    EXPECT_EQ(lines[4], QStringLiteral("4,2024/05/10,9:00:03,1,\"'=1+1\",64,15,\"'-山田\",中１,\"'-北校\""));
+    EXPECT_EQ(lines[5], QStringLiteral("5,2024/05/10,9:00:04,-3,,-5,16,山田-太郎,中１,\"'-北校\""));
+    EXPECT_EQ(lines[6], QString());
+}
+
 TEST(ResultsAdminStartUp, StartUpFinishesADeletionACrashInterrupted)
 {
     test::SchoolFixture school;

@@ -11,6 +11,7 @@
 #include "levelscreen/reportpanel.h"
 #include "printing/pdftools.h"
 #include "printing/printjob.h"
+#include "records/resultsfile.h"
 
 #include <QDir>
 
@@ -572,6 +573,58 @@ TEST_F(LevelScreen, ReportPanelShowsTheGraphAndPrintsOnePdfPerStudent)
 
     child<QPushButton>(QStringLiteral("Command18"))->click();
     EXPECT_FALSE(panel->isVisible());
+}
+
+// Counts the jobs it starts and hands them to a PDF-only service writing into `folder`.
+struct CountingPrintService : PrintService {
+    CountingPrintService(const Clock* clock, const QString& folder) : pdf(clock, SystemPrintService::Target::PdfOnly, folder) {}
+    std::unique_ptr<PrintJob> startJob(const QString& what) override
+    {
+        ++started;
+        return pdf.startJob(what);
+    }
+    QSizeF drawableArea() const override { return pdf.drawableArea(); }
+    SystemPrintService pdf;
+    int started = 0;
+};
+
+TEST_F(LevelScreen, AReportWhoseResultsFileCannotBeReadPrintsNothing)
+{
+    for (qint32 seconds : {50, 45})
+        school.addRuns(7, 1, seconds);
+    QTemporaryDir documents;
+    const QString folder = documents.path() + QStringLiteral("/Vocarimo");
+    CountingPrintService printing(&school.clock, folder);
+    school.state->services.printing = &printing;
+    school.logIn(7, QStringLiteral("山田　花子先生"));
+    open();
+    child<QRadioButton>(QStringLiteral("Option2_2"))->click();
+    child<QPushButton>(QStringLiteral("Command17"))->click();
+    ASSERT_TRUE(child<ReportPanel>(QStringLiteral("Picture11"))->isVisible());
+
+    // The results file goes and a folder of its name takes its place (tests
+    // run as root, whom a file's mode does not stop).
+    const QString results = resultsFilePath(school.state->paths.CourseFolder);
+    ASSERT_TRUE(QFile::remove(results));
+    ASSERT_TRUE(QDir().mkdir(results));
+    messages.shown.clear();
+    child<QPushButton>(QStringLiteral("Command24_1"))->click();
+    EXPECT_EQ(printing.started, 0);
+    EXPECT_TRUE(QDir(folder).entryList(QDir::Files).isEmpty()) << QDir(folder).entryList(QDir::Files).join(u' ').toStdString();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].title, QStringLiteral("エラー"));
+    EXPECT_TRUE(messages.shown[0].text.contains(QStringLiteral("成績累積データ.dat"))) << messages.shown[0].text.toStdString();
+    EXPECT_TRUE(messages.shown[0].text.contains(QStringLiteral("を読めません"))) << messages.shown[0].text.toStdString();
+
+    // Readable again: the same button prints.
+    ASSERT_TRUE(QDir().rmdir(results));
+    school.addRuns(7, 1, 40);
+    messages.shown.clear();
+    child<QPushButton>(QStringLiteral("Command24_1"))->click();
+    EXPECT_EQ(printing.started, 1);
+    EXPECT_EQ(QDir(folder).entryList({QStringLiteral("*.pdf")}, QDir::Files).size(), 1);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].title, QStringLiteral("印刷"));
 }
 
 } // namespace

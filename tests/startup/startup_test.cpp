@@ -5,6 +5,7 @@
 #include "platform/messages.h"
 #include "platform/process.h"
 #include "platform/random.h"
+#include "records/resultsfile.h"
 #include "startup/navigator.h"
 #include "startup/startup.h"
 
@@ -83,6 +84,29 @@ TEST_F(Startup, ResolvesFoldersSettingsAndCourse)
     EXPECT_EQ(state->standards.level(4)->targetTime, 15);
     EXPECT_EQ(state->standards.level(4)->minimumTime, 22); // 22.5 rounds to even
     EXPECT_EQ(state->standards.level(4)->clearPoints, 30);
+}
+
+TEST_F(Startup, ShareIsCheckedOnceOnTheCourseFolderAndItsResultsFile)
+{
+    // On this computer's own disk: the real check finds the mount and no fault.
+    resolve();
+    EXPECT_TRUE(state->shareSafety.safe) << state->shareSafety.reason.toStdString();
+    EXPECT_FALSE(state->shareSafety.mountPoint.isEmpty());
+
+    std::vector<std::pair<QString, QString>> calls;
+    state->services.checkShare = [&](const QString& folder, const QString& probeFile) {
+        calls.emplace_back(folder, probeFile);
+        ShareSafety unsafe;
+        unsafe.safe = false;
+        unsafe.reason = QStringLiteral("ロックが働いていません");
+        return unsafe;
+    };
+    resolve();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].first, school.dataFolder + QStringLiteral("単語/"));
+    EXPECT_EQ(calls[0].second, resultsFilePath(school.dataFolder + QStringLiteral("単語/")));
+    EXPECT_FALSE(state->shareSafety.safe);
+    EXPECT_EQ(state->shareSafety.reason, QStringLiteral("ロックが働いていません"));
 }
 
 TEST_F(Startup, QuotedDataFolderWithCommaAndMissingSeparator)

@@ -4,6 +4,7 @@
 #include "platform/messages.h"
 #include "platform/process.h"
 #include "platform/random.h"
+#include "platform/sharecheck.h"
 #include "platform/sound.h"
 #include "platform/textcodec.h"
 #include "startup/navigator.h"
@@ -199,6 +200,44 @@ TEST_F(Namesel, ChoosingAndConfirmingAName)
     QTest::keyClick(s->List1, Qt::Key_1);
     EXPECT_EQ(navigator.levelScreens, 1);
     EXPECT_TRUE(sound.played.empty());
+}
+
+TEST_F(Namesel, AnUnsafeShareWarnsTheTeacherWithoutStoppingTheStudents)
+{
+    const std::vector<MountEntry> mounts =
+        parseMountInfo("45 28 0:50 / /mnt/juku rw,relatime - cifs //server/juku rw,vers=3.1.1,nobrl\n");
+    ASSERT_EQ(mounts.size(), 1u);
+    const ShareSafety unsafe = judgeMount(mounts[0]);
+    ASSERT_FALSE(unsafe.safe);
+
+    for (const bool safe : {true, false}) {
+        SCOPED_TRACE(safe ? "safe" : "unsafe");
+        state->shareSafety = safe ? ShareSafety{} : unsafe;
+        navigator.levelScreens = 0;
+        auto s = load();
+        ASSERT_TRUE(loaded);
+        QLabel* warning = s->findChild<QLabel*>(u"ShareWarning"_qs);
+        ASSERT_NE(warning, nullptr);
+        EXPECT_TRUE(messages.shown.empty());  // a banner, never a message box
+        if (safe) {
+            EXPECT_FALSE(warning->isVisible());
+        } else {
+            EXPECT_TRUE(warning->isVisible());
+            EXPECT_EQ(warning->text(), u"【先生へ】"_qs + unsafe.reason);
+            EXPECT_TRUE(warning->text().contains(u"nobrl"_qs));
+            // On the panel, clear of the list and the confirm button.
+            const QRect at = warning->geometry();
+            EXPECT_TRUE(s->Picture12->rect().contains(at));
+            EXPECT_FALSE(at.intersects(s->List1->geometry()));
+            EXPECT_FALSE(at.intersects(QRect(s->Command14->mapTo(s->Picture12, QPoint(0, 0)), s->Command14->size())));
+            // Tall enough for every wrapped line.
+            EXPECT_GE(warning->height(), warning->heightForWidth(warning->width()));
+        }
+        // The students go on as before.
+        clickRow(*s, rowOf(*s, 30));
+        QTest::mouseClick(s->Command14, Qt::LeftButton);
+        EXPECT_EQ(navigator.levelScreens, 1);
+    }
 }
 
 TEST_F(Namesel, ConfirmingWithoutANamePlaysTheWrongAnswerCue)

@@ -5,6 +5,7 @@
 #include "platform/messages.h"
 #include "platform/process.h"
 #include "platform/random.h"
+#include "platform/sharecheck.h"
 #include "platform/sound.h"
 #include "platform/textcodec.h"
 #include "platform/textfile.h"
@@ -89,7 +90,23 @@ int main(int argc, char** argv)
     screen.List1_Click();
     QCoreApplication::processEvents();
     const QString path = QDir(out).filePath(QStringLiteral("namesel.png"));
-    const bool ok = screen.grab().save(path);
+    bool ok = screen.grab().save(path);
     std::printf("%s %s\n", ok ? "saved" : "FAILED", qPrintable(path));
+    screen.hide();
+
+    // The teacher's warning when the data folder sits on a cifs mount with nobrl.
+    state->shareSafety = judgeMount(parseMountInfo("45 28 0:50 / /mnt/juku rw,relatime - cifs //server/juku rw,vers=3.1.1,nobrl\n").at(0));
+    namesel warned(*state);
+    if (!warned.Form_Load()) {
+        std::printf("the screen did not load\n");
+        return 1;
+    }
+    if (!QTest::qWaitForWindowExposed(&warned))
+        std::printf("window not exposed\n");
+    QCoreApplication::processEvents();
+    const QString warnedPath = QDir(out).filePath(QStringLiteral("namesel-share-warning.png"));
+    const bool warnedOk = warned.grab().save(warnedPath);
+    std::printf("%s %s\n", warnedOk ? "saved" : "FAILED", qPrintable(warnedPath));
+    ok = ok && warnedOk;
     return ok ? 0 : 1;
 }

@@ -166,7 +166,10 @@ void FrmData::buildResultsList()
     List1->clear();
     try {
         // A deletion another computer left half done is finished first.
-        recoverResultsFile(resultsPath());
+        if (recoverResultsFile(resultsPath()) == Recovery::SetAside)
+            showError(QStringLiteral("成績ファイルの作業ファイル「%1」が今の成績ファイルに合わないため、使わずに別名で残しました"
+                                     "（成績ファイルはそのままです）。\n%2")
+                          .arg(rewriteJournalPath(resultsPath()), setAsideCopies(resultsPath()).join(u'\n')));
         rows_ = buildAdminRows(resultsPath(), roster_, school());
     } catch (const DataError& e) {
         rows_.clear();

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <string>
 #include <unistd.h>
 #include <unordered_set>
@@ -32,6 +33,14 @@ ResultsFile::ResultsFile(const QString& path)
     } while (fd_ < 0 && errno == EINTR);
     if (fd_ < 0 && errno != ENOENT)
         throw DataError(fileMessage(path_, QStringLiteral("を読めません。")));
+    // A folder or a device in the file's place has no records to read (and
+    // no length that counts them).
+    struct stat info {};
+    if (fd_ >= 0 && (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode))) {
+        ::close(fd_);
+        fd_ = -1;
+        throw DataError(fileMessage(path_, QStringLiteral("を読めません。")));
+    }
 }
 
 ResultsFile::~ResultsFile()

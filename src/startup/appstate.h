@@ -114,6 +114,10 @@ struct AppState {
     // Whether other computers can safely share the course folder, checked
     // once at start-up; the name-selection screen warns the teacher when not.
     ShareSafety shareSafety;
+    // Scratch copies of the results file set aside (never applied, never
+    // deleted by the program), found at start-up; the name-selection screen
+    // tells the teacher.
+    QStringList setAsideResultsCopies;
 
     // Scoring tables.
     StandardsTable standards;

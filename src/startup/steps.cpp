@@ -2,6 +2,7 @@
 
 #include "drill/soundcues.h"
 #include "records/pendingresults.h"
+#include "records/resultsrewrite.h"
 #include "records/resultsfile.h"
 #include "records/standards.h"
 
@@ -41,6 +42,7 @@ void shareCheckStep(AppState& state)
     const QString folder = state.paths.CourseFolder;
     const QString results = resultsFilePath(folder);
     state.shareSafety = state.services.checkShare ? state.services.checkShare(folder, results) : checkShareSafety(folder, results);
+    state.setAsideResultsCopies = setAsideCopies(results);
 }
 
 } // namespace vc

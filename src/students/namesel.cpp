@@ -225,8 +225,20 @@ bool namesel::Form_Load()
     Label4->setFont(title);
     Label4->setText(state_.course.SoftwareName);
     // Checked once at start-up; shown on every visit until the mount is fixed.
-    ShareWarning->setText(QStringLiteral("【先生へ】") + state_.shareSafety.reason);
-    ShareWarning->setVisible(!state_.shareSafety.safe);
+    QStringList notices;
+    if (!state_.shareSafety.safe)
+        notices << state_.shareSafety.reason;
+    if (!state_.setAsideResultsCopies.isEmpty()) {
+        QStringList names;
+        for (const QString& path : state_.setAsideResultsCopies)
+            names << QFileInfo(path).fileName();
+        notices << QStringLiteral("成績ファイルの作業ファイルが今の成績ファイルに合わないか、このプログラムのものでないため、"
+                                  "使わずに別名で残しました（%1）。成績ファイルはそのままです。"
+                                  "中身を確かめてから、不要なら消してください（vocarimo-results check で調べられます）。")
+                       .arg(names.join(QStringLiteral("、")));
+    }
+    ShareWarning->setText(QStringLiteral("【先生へ】") + notices.join(QStringLiteral("\n【先生へ】")));
+    ShareWarning->setVisible(!notices.isEmpty());
     List1->setCurrentRow(0);
     QCoreApplication::processEvents();
     Picture5->hide();

@@ -1,9 +1,14 @@
 #include "common/testutil.h"
 #include "platform/clock.h"
+#include "platform/random.h"
 #include "records/resultrecord.h"
 #include "records/resultsfile.h"
 
+#include <algorithm>
+#include <cctype>
 #include <gtest/gtest.h>
+#include <set>
+#include <string>
 
 namespace vc {
 namespace {
@@ -19,15 +24,29 @@ const char* const kFixture =
     "31 32 33 34 35"           // schoolCode "12345"
     "20 20 20 20 20"           // reserved: blanks
     "30 20 20 20 20"           // reserved: "0" and blanks
-    "20 20 20 20 20";          // reserved: blanks
+    "41 7A 30 39 61";          // reserved: the run's tag, "Az09a" here
 
 TEST(ResultRecord, NewRecordMatchesHandMadeBytes)
 {
     FakeClock clock(QDate(2024, 4, 1), QTime(10, 0, 0));
-    const ResultRecord record = makeResultRecord({QStringLiteral("/x/"), QStringLiteral("12345"), 12}, 7, 85, clock);
+    // 'A', 'z', '0', '9', 'a' of the 62 letters and digits.
+    ScriptedRandom tags{{0.0, 51.5 / 62, 52.5 / 62, 61.5 / 62, 26.5 / 62}};
+    ResultDestination destination{QStringLiteral("/x/"), QStringLiteral("12345"), 12};
+    destination.tagSource = &tags;
+    const ResultRecord record = makeResultRecord(destination, 7, 85, clock);
     const QByteArray bytes = encodeResultRecord(record);
     ASSERT_EQ(bytes.size(), kResultRecordSize);
     EXPECT_EQ(test::hex(bytes), test::hex(test::fromHex(kFixture)));
+
+    // Without a source of its own, every new record draws a tag of letters
+    // and digits, and no two alike in practice.
+    std::set<std::string> seen;
+    for (int i = 0; i < 1000; ++i) {
+        const std::array<char, 5> tag = newRecordTag();
+        EXPECT_TRUE(std::all_of(tag.begin(), tag.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }));
+        seen.insert(std::string(tag.data(), tag.size()));
+    }
+    EXPECT_EQ(seen.size(), 1000u);
 }
 
 TEST(ResultRecord, DecodesEveryByteBack)

@@ -240,6 +240,22 @@ TEST_F(Namesel, AnUnsafeShareWarnsTheTeacherWithoutStoppingTheStudents)
     }
 }
 
+// A scratch copy of the results file that was set aside (not ours, or not
+// fitting the file) is named to the teacher at every start until removed.
+TEST_F(Namesel, ASetAsideScratchCopyIsNamedToTheTeacher)
+{
+    state->setAsideResultsCopies = {state->paths.CourseFolder + u"成績累積データtemp-退避-20261211-101010.dat"_qs};
+    auto s = load();
+    ASSERT_TRUE(loaded);
+    QLabel* warning = s->findChild<QLabel*>(u"ShareWarning"_qs);
+    ASSERT_NE(warning, nullptr);
+    EXPECT_TRUE(warning->isVisible());
+    EXPECT_TRUE(warning->text().startsWith(u"【先生へ】"_qs));
+    EXPECT_TRUE(warning->text().contains(u"成績累積データtemp-退避-20261211-101010.dat"_qs));
+    EXPECT_TRUE(warning->text().contains(u"別名で残しました"_qs));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
 TEST_F(Namesel, ConfirmingWithoutANamePlaysTheWrongAnswerCue)
 {
     auto s = load();

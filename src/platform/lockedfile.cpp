@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/vfs.h>
 #include <thread>
 #include <unistd.h>
 
@@ -27,6 +28,21 @@ struct flock writerLock(short type)
 [[noreturn]] void fail(const QString& path, const QString& problem)
 {
     throw DataError(fileMessage(path, problem));
+}
+
+bool isSmbShare(int fd)
+{
+    struct statfs info {};
+    if (fstatfs(fd, &info) != 0)
+        return false;
+    switch (static_cast<unsigned long>(info.f_type)) {
+    case 0x517BUL:      // SMB
+    case 0xFF534D42UL:  // CIFS
+    case 0xFE534D42UL:  // SMB2
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace
@@ -78,6 +94,7 @@ LockedFile::LockedFile(const QString& path, std::chrono::milliseconds wait, cons
         std::this_thread::sleep_for(pause);
         pause = std::min(pause * 2, std::chrono::microseconds(10000));
     }
+    smbShare_ = isSmbShare(fd_);
 }
 
 LockedFile::~LockedFile()
@@ -100,7 +117,31 @@ qint64 LockedFile::size() const
     const off_t end = fd_ < 0 ? -1 : ::lseek(fd_, 0, SEEK_END);
     if (end < 0)
         fail(path_, QStringLiteral("の大きさを調べられません。"));
-    return static_cast<qint64>(end);
+    return smbShare_ ? lengthByReading(end) : static_cast<qint64>(end);
+}
+
+// Reads without a read lease go to the server and stop at its end of file,
+// whatever length the client believes. Looks back from `believed` in growing
+// steps for the last bytes the file really has, then reads on to its end.
+qint64 LockedFile::lengthByReading(qint64 believed) const
+{
+    QByteArray buffer(65536, '\0');
+    qint64 step = 4096;
+    for (;;) {
+        const qint64 from = std::max<qint64>(0, believed - step);
+        qint64 at = from;
+        for (;;) {
+            const qint64 got = readShared(fd_, buffer.data(), buffer.size(), at);
+            if (got < 0)
+                fail(path_, QStringLiteral("の大きさを調べられません。"));
+            at += got;
+            if (got < buffer.size())
+                break;
+        }
+        if (at > from || from == 0)
+            return at;
+        step *= 8;
+    }
 }
 
 QByteArray LockedFile::readAt(qint64 offset, qint64 count) const

@@ -50,8 +50,12 @@ public:
     LockedFile(const LockedFile&) = delete;
     LockedFile& operator=(const LockedFile&) = delete;
 
-    // The length as the file server has it now (a seek to the end: on a cifs
-    // mount the size of fstat may be a second old).
+    // The length as the file server has it now: a seek to the end (on a
+    // cifs mount the size of fstat may be a second old); on an SMB mount
+    // confirmed by reading at that end, because the cifs client never
+    // shrinks the length it knows while it has the file open for writing
+    // (as every writer has), so a deletion on another computer would go
+    // unseen and the next run be written past the end, over a hole.
     qint64 size() const;
     // Up to `count` bytes from `offset`; fewer only where the file ends.
     QByteArray readAt(qint64 offset, qint64 count) const;
@@ -74,8 +78,12 @@ public:
     const QString& path() const { return path_; }
 
 private:
+    qint64 lengthByReading(qint64 believed) const;
+
     QString path_;
     int fd_ = -1;
+    // On an SMB mount the length is confirmed by reading (see size()).
+    bool smbShare_ = false;
 };
 
 // Writes `record` right after the last complete record of a file of

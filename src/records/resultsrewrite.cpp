@@ -171,6 +171,22 @@ bool exists(const QString& path)
     return ::stat(QFile::encodeName(path).constData(), &info) == 0;
 }
 
+// The names in the folder of `path`, as the file server has them now. A
+// look-up by name is not enough under the lock: a network client trusts a
+// "no such file" it cached (NFS until the folder's attributes time out, cifs
+// for a second), and would miss the scratch copy another computer left when
+// it died. The folder's attributes are fetched first (NFS then drops the
+// names it cached if the folder changed), and the listing comes from the
+// server.
+QStringList namesBeside(const QString& path)
+{
+    const QFileInfo info(path);
+    const QByteArray folder = QFile::encodeName(info.absolutePath());
+    struct statx fresh {};
+    ::statx(AT_FDCWD, folder.constData(), AT_STATX_FORCE_SYNC, STATX_MTIME | STATX_CTIME, &fresh);
+    return QDir(info.absolutePath()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+}
+
 void removeFile(const QString& path)
 {
     if (::unlink(QFile::encodeName(path).constData()) != 0 && errno != ENOENT)
@@ -312,14 +328,15 @@ QStringList setAsideCopies(const QString& resultsPath)
 Recovery completeInterruptedRewrite(LockedFile& lockedResults)
 {
     const QString journalPath = rewriteJournalPath(lockedResults.path());
+    const QString work = rewriteWorkPath(journalPath);
+    const QStringList names = namesBeside(journalPath);
     Recovery outcome = Recovery::Nothing;
     // A copy this program never completed: the results file was not touched.
-    const QString work = rewriteWorkPath(journalPath);
-    if (exists(work)) {
+    if (names.contains(QFileInfo(work).fileName())) {
         removeFile(work);
         outcome = Recovery::Dropped;
     }
-    if (!exists(journalPath))
+    if (!names.contains(QFileInfo(journalPath).fileName()))
         return outcome;
     Journal journal;
     if (!parseJournal(RawFile(journalPath, O_RDONLY).readAll(), &journal) || !journalFits(lockedResults, journal)) {

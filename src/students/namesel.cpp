@@ -224,7 +224,7 @@ bool namesel::Form_Load()
     title.setPointSize(48);
     Label4->setFont(title);
     Label4->setText(state_.course.SoftwareName);
-    // Checked once at start-up; shown on every visit until the mount is fixed.
+    // Found once at start-up; shown on every visit until it is mended.
     QStringList notices;
     if (!state_.shareSafety.safe)
         notices << state_.shareSafety.reason;

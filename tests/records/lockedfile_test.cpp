@@ -98,6 +98,34 @@ TEST_F(LockedFileTest, WritersLockNoDataButExcludeWholeFileLockers)
     EXPECT_NO_THROW(LockedFile(path(), 50ms));
 }
 
+// A run the student was told is stored survives a power cut: on a local disk
+// too, the append's data is synced after its last write and before the
+// unlock lets another writer in. Watched in the system calls of a real
+// append process.
+TEST_F(LockedFileTest, AnAppendIsDurableBeforeItsUnlock)
+{
+    QProcess strace;
+    strace.setProcessChannelMode(QProcess::MergedChannels);
+    strace.start(QStringLiteral("strace"), {QStringLiteral("-f"), QStringLiteral("-e"), QStringLiteral("trace=pwrite64,fdatasync,fsync,fcntl"),
+                                            QStringLiteral(VC_APPEND_CHILD), folder(), QStringLiteral("5"), QStringLiteral("2"), QStringLiteral("0")});
+    ASSERT_TRUE(strace.waitForFinished(60000));
+    ASSERT_EQ(strace.exitCode(), 0) << strace.readAll().toStdString();
+    QStringList steps;
+    for (const QByteArray& line : strace.readAll().split('\n')) {
+        if (line.contains("F_OFD_SETLK") && line.contains("F_WRLCK"))
+            steps << QStringLiteral("lock");
+        else if (line.contains("F_OFD_SETLK") && line.contains("F_UNLCK"))
+            steps << QStringLiteral("unlock");
+        else if (line.contains("pwrite64("))
+            steps << QStringLiteral("write");
+        else if (line.contains("fdatasync(") || line.contains("fsync("))
+            steps << QStringLiteral("sync");
+    }
+    const QStringList oneRun{QStringLiteral("lock"), QStringLiteral("write"), QStringLiteral("sync"), QStringLiteral("unlock")};
+    EXPECT_EQ(steps, oneRun + oneRun);
+    EXPECT_EQ(test::readBytes(path()).size(), 2 * kResultRecordSize);
+}
+
 TEST_F(LockedFileTest, AppendWaitsForAShortHolderThenLandsAfterItsRecord)
 {
     auto holder = std::make_unique<LockedFile>(path());

@@ -167,9 +167,7 @@ void FrmData::buildResultsList()
     try {
         // A deletion another computer left half done is finished first.
         if (recoverResultsFile(resultsPath()) == Recovery::SetAside)
-            showError(QStringLiteral("成績ファイルの作業ファイル「%1」が今の成績ファイルに合わないため、使わずに別名で残しました"
-                                     "（成績ファイルはそのままです）。\n%2")
-                          .arg(rewriteJournalPath(resultsPath()), setAsideCopies(resultsPath()).join(u'\n')));
+            showError(setAsideNotice(setAsideCopies(resultsPath())));
         rows_ = buildAdminRows(resultsPath(), roster_, school());
     } catch (const DataError& e) {
         rows_.clear();

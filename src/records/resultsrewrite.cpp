@@ -325,6 +325,26 @@ QStringList setAsideCopies(const QString& resultsPath)
     return names;
 }
 
+QString setAsideNotice(const QStringList& copies)
+{
+    if (copies.isEmpty())
+        return {};
+    QStringList names;
+    for (const QString& path : copies)
+        names << QFileInfo(path).fileName();
+    return QStringLiteral("成績ファイルの作業ファイルが今の成績ファイルに合わないか、このプログラムのものでないため、"
+                          "使わずに別名で残しました（%1）。成績ファイルはそのままです。"
+                          "中身を確かめてから、不要なら消してください（vocarimo-results check で調べられます）。")
+        .arg(names.join(QStringLiteral("、")));
+}
+
+bool hasInterruptedRewrite(const QString& resultsPath)
+{
+    const QString journal = rewriteJournalPath(resultsPath);
+    const QStringList names = namesBeside(journal);
+    return names.contains(QFileInfo(journal).fileName()) || names.contains(QFileInfo(rewriteWorkPath(journal)).fileName());
+}
+
 Recovery completeInterruptedRewrite(LockedFile& lockedResults)
 {
     const QString journalPath = rewriteJournalPath(lockedResults.path());

@@ -36,6 +36,8 @@ QString setAsideMark();
 // "成績累積データtemp-退避-yyyyMMdd-HHmmss.dat". The program never deletes
 // them; they wait for the teacher or the school's IT person to look at.
 QStringList setAsideCopies(const QString& resultsPath);
+// What the teacher is told of them (empty for none).
+QString setAsideNotice(const QStringList& copies);
 
 // The steps of a rewrite, in order; a test hook may stop the process after any.
 enum class RewriteStep {
@@ -86,6 +88,12 @@ enum class Recovery {
     // file was left as it is. setAsideCopies() lists it.
     SetAside,
 };
+
+// Whether a change or deletion left its scratch copy (complete or not)
+// beside the results file, seen in a fresh listing of the folder (a look-up
+// by name on a network share may answer from a cache). Meant for the holder
+// of the lock: without it, a rewrite in progress also counts.
+bool hasInterruptedRewrite(const QString& resultsPath);
 
 // With the results file's lock held (`lockedResults` is that lock): when a
 // scratch copy is left by a rewrite that did not finish, finishes it, drops a

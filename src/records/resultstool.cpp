@@ -17,11 +17,6 @@ namespace {
 
 constexpr qint64 kRecord = kResultRecordSize;
 
-bool fileExists(const QString& path)
-{
-    return QFile::exists(path);
-}
-
 QString field(const std::array<char, 5>& bytes)
 {
     return QString::fromLatin1(bytes.data(), 5);
@@ -57,9 +52,8 @@ ResultsHealth checkResults(const QString& resultsPath, std::chrono::milliseconds
 {
     ResultsHealth health;
     health.setAside = setAsideCopies(resultsPath);
-    const QString journal = rewriteJournalPath(resultsPath);
-    if (!fileExists(resultsPath)) {
-        health.interruptedRewrite = fileExists(journal);
+    if (!QFile::exists(resultsPath)) {
+        health.interruptedRewrite = hasInterruptedRewrite(resultsPath);
         return health;
     }
     // Under the lock, so a change or deletion in progress on another
@@ -67,7 +61,7 @@ ResultsHealth checkResults(const QString& resultsPath, std::chrono::milliseconds
     // torn tail.
     LockedFile file(resultsPath, lockWait, {}, false);
     health.exists = true;
-    health.interruptedRewrite = fileExists(journal) || fileExists(rewriteWorkPath(journal));
+    health.interruptedRewrite = hasInterruptedRewrite(resultsPath);
     const qint64 size = file.size();
     health.records = size / kRecord;
     health.tailBytes = size % kRecord;
@@ -84,7 +78,7 @@ ResultsHealth checkResults(const QString& resultsPath, std::chrono::milliseconds
 
 qint64 backupResults(const QString& resultsPath, const QString& destination, std::chrono::milliseconds lockWait)
 {
-    if (fileExists(destination))
+    if (QFile::exists(destination))
         throw DataError(fileMessage(destination, QStringLiteral("はもうあります。別の名前を指定してください。")));
     LockedFile file(resultsPath, lockWait, {}, false);
     const QByteArray bytes = file.readExactly(0, file.size());
@@ -94,7 +88,8 @@ qint64 backupResults(const QString& resultsPath, const QString& destination, std
             throw DataError(fileMessage(path, QStringLiteral("に書き込めません。")));
     };
     const QString journal = rewriteJournalPath(resultsPath);
-    if (fileExists(journal)) {
+    // The fresh listing first: a look-up by name alone may answer from a cache.
+    if (hasInterruptedRewrite(resultsPath) && QFile::exists(journal)) {
         QFile copy(journal);
         if (!copy.open(QIODevice::ReadOnly))
             throw DataError(fileMessage(journal, QStringLiteral("を読めません。")));

@@ -8,6 +8,7 @@
 #include "platform/qtchoice.h"
 #include "platform/random.h"
 #include "platform/twips.h"
+#include "records/resultsrewrite.h"
 #include "startup/appstate.h"
 #include "startup/navigator.h"
 #include "startup/screens.h"
@@ -228,15 +229,8 @@ bool namesel::Form_Load()
     QStringList notices;
     if (!state_.shareSafety.safe)
         notices << state_.shareSafety.reason;
-    if (!state_.setAsideResultsCopies.isEmpty()) {
-        QStringList names;
-        for (const QString& path : state_.setAsideResultsCopies)
-            names << QFileInfo(path).fileName();
-        notices << QStringLiteral("成績ファイルの作業ファイルが今の成績ファイルに合わないか、このプログラムのものでないため、"
-                                  "使わずに別名で残しました（%1）。成績ファイルはそのままです。"
-                                  "中身を確かめてから、不要なら消してください（vocarimo-results check で調べられます）。")
-                       .arg(names.join(QStringLiteral("、")));
-    }
+    if (!state_.setAsideResultsCopies.isEmpty())
+        notices << setAsideNotice(state_.setAsideResultsCopies);
     ShareWarning->setText(QStringLiteral("【先生へ】") + notices.join(QStringLiteral("\n【先生へ】")));
     ShareWarning->setVisible(!notices.isEmpty());
     List1->setCurrentRow(0);
